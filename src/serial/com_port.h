@@ -1,0 +1,76 @@
+#pragma once
+// The operating-system side of one serial port: the port record and the open, configure,
+// read, write and close steps on a POSIX tty. Both link forms build on it.
+//
+// A port is named "COM<n>". A file or symlink of that name in the current directory is
+// opened when it exists (so `ln -s /dev/ttyUSB0 COM1` maps COM1, and the simulator links
+// itself there); otherwise COM<n> is /dev/ttyS<n-1>. Port numbers above 4 never open.
+#include <linux/serial.h>
+#include <termios.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "serial/device_lock.h"
+#include "serial/unique_fd.h"
+
+namespace m2 {
+
+using TraceFn = std::function<void(std::string_view)>;
+
+// Write time-outs: mode 0 a constant 1000 ms, mode 1 also 4 ms per byte.
+enum class TimeoutMode : int { Setup = 0, PerByte = 1 };
+
+struct ComPortInfo {
+  UniqueFd handle;
+  std::atomic<int> openFlag{0};
+  std::uint8_t portNumber = 0;
+  std::uint32_t baudRate = 0;
+  std::uint8_t byteSize = 8;
+  std::uint8_t flowFlags = 0;
+  std::uint8_t parity = 0;
+  std::uint8_t stopBits = 0;
+  int traceFlag = 1;
+  TimeoutMode timeoutMode = TimeoutMode::Setup;
+
+  std::string devicePath;  // as opened
+  DeviceLock lock;
+  std::optional<termios> savedTermios;
+  std::optional<serial_icounter_struct> lastCounts;  // drivers with error counters only
+};
+
+// "COM<n>" as described above; empty for a port number outside 1..4.
+std::string ResolveComDevice(int portNumber);
+
+enum class OpenError { None, NoDevice, Busy, LineRefused };
+
+// Opens devicePath exclusively and configures the line; on failure nothing stays open.
+OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath);
+
+// Applies the record's speed, format and flow flags to the open device.
+bool ConfigureComLine(ComPortInfo& port);
+
+void SetDtr(ComPortInfo& port, bool on);
+void PurgeComPort(ComPortInfo& port);
+
+// Lowers DTR, purges, restores the line settings, drops exclusivity and closes.
+void CloseComDevice(ComPortInfo& port);
+
+// Reads what is waiting, at most maxCount bytes. 0: nothing waiting. -1: the device is gone
+// (hang-up, EIO, end of file). Line errors are traced as "<CE-%u>".
+int ReadComPort(ComPortInfo& port, std::uint8_t* dst, int maxCount, const TraceFn& trace);
+
+// 1: written (perhaps with a traced error after waiting); 0: failed at once.
+int WriteComPort(ComPortInfo& port, const void* src, std::size_t count, const TraceFn& trace);
+
+// Traces "<CE-%u>" for line errors counted by the driver since the last call.
+void TraceLineErrors(ComPortInfo& port, const TraceFn& trace);
+
+std::string CeTrace(unsigned value);
+
+}  // namespace m2

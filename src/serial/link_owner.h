@@ -1,0 +1,86 @@
+#pragma once
+// LinkOwner: the state that owns the serial link to the TA in M2Setup, and the operations
+// that run over it: one AT transaction (AtTransact), error reporting, field extraction,
+// and the connection start with identification and result-code modes.
+//
+// A transaction writes the command and collects the reply burst by burst until it holds a
+// final result code, or until the line has been silent for the silence time (3000 ms by
+// default, every burst restarting it). Everything runs on the caller's thread; the waiter
+// decides how that thread waits (a GUI keeps painting and drops user input).
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "serial/at_session.h"
+#include "serial/serial_link.h"
+#include "serial/ui_ports.h"
+
+namespace m2 {
+
+// Port index 0-3 (COM1-COM4), speed index 0-6, format index 0-3.
+struct PortSettings {
+  int portIndex = 0;
+  int speedIndex = 2;
+  int formatIndex = 0;
+};
+
+enum DisplayMode : int { kDisplayMessageBox = 0, kDisplayStartup = 1 };
+
+class LinkOwner {
+ public:
+  using Milliseconds = std::chrono::milliseconds;
+  static constexpr Milliseconds kDefaultSilence{3000};
+
+  LinkOwner(UserDialogs& dialogs, BurstWaiter& waiter, Milliseconds silence = kDefaultSilence);
+  ~LinkOwner();
+  LinkOwner(const LinkOwner&) = delete;
+  LinkOwner& operator=(const LinkOwner&) = delete;
+
+  // Where a connection takes its port settings when the caller passes none.
+  void setPortSettingsSource(std::function<PortSettings()> source) { m_portSource = std::move(source); }
+
+  // --- transactions
+  AtResult AtTransact(AtSession& session, int lenient, int* resultSlot);
+  // Builds nothing: sends text (which must end in CR) through a session of its own.
+  AtResult AtTransact(std::string_view command, int lenient, int* resultSlot,
+                      AtSession* session = nullptr);
+
+  int ReportError(int code, int displayMode);
+  int MessageBox(int code, const char* detail = nullptr);  // leaves lastErrorCode alone
+  // Reports error 9 when the field is missing or malformed.
+  int ExtractField(std::string_view text, std::string_view key, int delimiterSet, int checkKind,
+                   std::string& destination);
+
+  // --- connection
+  int ConnectTa(int displayMode, int* resultSlot, const PortSettings* settings, int identify);
+  int Identify(int displayMode, int* resultSlot);
+  void DisconnectTa(int restore);
+  int RestoreResultModes();
+  void RecordResultModes(int result);
+
+  SerialLink& link() { return m_link; }
+  UserDialogs& dialogs() { return m_dialogs; }
+  Milliseconds silence() const { return m_silence; }
+
+  int connected = 0;
+  int timeoutFlag = 0;
+  int restoringModes = 0;
+  int lastErrorCode = 0;
+  int resultCodesWereOn = 0;
+  int verboseWasOn = 0;
+  std::string taMakerText;
+  std::string taVersionText;
+
+ private:
+  AtResult CollectReply(AtSession& session, int lenient, int* resultSlot);
+  AtResult FailWith(int code, int displayMode, int* resultSlot);
+
+  UserDialogs& m_dialogs;
+  BurstWaiter& m_waiter;
+  Milliseconds m_silence;
+  std::function<PortSettings()> m_portSource;
+  SerialLink m_link;
+};
+
+}  // namespace m2
