@@ -1,0 +1,12 @@
+#pragma once
+// One registration function per command group of m2ctl.
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_context.h"
+
+namespace m2::cli {
+
+void RegisterAtCommands(CLI::App& app, CliContext& ctx);      // at, identify
+void RegisterStatusCommands(CLI::App& app, CliContext& ctx);  // charges, clear-charges, causes, line
+
+}  // namespace m2::cli
