@@ -51,6 +51,7 @@ int main(int argc, char** argv) {
   app.add_option("--cause", causes, "last disconnection cause P=HH (two hex digits)");
   app.add_option("--s112", status.s112, "ISDN line state register value");
   app.add_option("--s115", status.s115, "signal line state register value");
+  app.add_option("--omit-item", status.omitItem, "leave this port item out of the port listings");
   CLI11_PARSE(app, argc, argv);
 
   ta.quiet = startQuiet;

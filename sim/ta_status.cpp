@@ -17,12 +17,12 @@ std::optional<std::array<bool, 3>> PortSelection(std::string_view args) {
 }
 
 template <typename ValueOf>
-Reply PortLines(std::string_view args, ValueOf valueOf) {
+Reply PortLines(const TaStatus& status, std::string_view args, ValueOf valueOf) {
   auto ports = PortSelection(args);
   if (!ports) return {"", Final::Error};
   std::string text;
   for (int p = 0; p < 3; ++p)
-    if ((*ports)[static_cast<std::size_t>(p)]) text += "\r\n" + std::to_string(p) + ":" + valueOf(p);
+    if ((*ports)[static_cast<std::size_t>(p)] && p != status.omitItem) text += "\r\n" + std::to_string(p) + ":" + valueOf(p);
   text += "\r\n";
   return {text};
 }
@@ -31,13 +31,13 @@ Reply PortLines(std::string_view args, ValueOf valueOf) {
 
 void RegisterStatusCommands(TaModel& ta, TaStatus& status) {
   ta.addCommand("$A", [&status](TaModel&, std::string_view args) {
-    return PortLines(args, [&](int p) { return std::to_string(status.lastCharge[static_cast<std::size_t>(p)]); });
+    return PortLines(status, args, [&](int p) { return std::to_string(status.lastCharge[static_cast<std::size_t>(p)]); });
   });
   ta.addCommand("$B", [&status](TaModel&, std::string_view args) {
-    return PortLines(args, [&](int p) { return std::to_string(status.totalCharge[static_cast<std::size_t>(p)]); });
+    return PortLines(status, args, [&](int p) { return std::to_string(status.totalCharge[static_cast<std::size_t>(p)]); });
   });
   ta.addCommand("$C", [&status](TaModel&, std::string_view args) {
-    return PortLines(args, [&](int p) { return status.cause[static_cast<std::size_t>(p)]; });
+    return PortLines(status, args, [&](int p) { return status.cause[static_cast<std::size_t>(p)]; });
   });
   ta.addCommand("$D", [&status](TaModel&, std::string_view args) {
     auto ports = PortSelection(args);

@@ -14,6 +14,7 @@ struct TaStatus {
   std::array<std::string, 3> cause{"FF", "10", "22"};  // two hex digits as the TA reports
   long s112 = 3;   // layer 1 in sync, layer 2 link up
   long s115 = 13;  // ER, DR, CS
+  int omitItem = -1;  // a fault: this item's line is left out of every port listing
 };
 
 // Adds AT$A, AT$B, AT$C, AT$D (bare and numbered), ATS112? and ATS115?.
