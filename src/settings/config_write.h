@@ -1,0 +1,31 @@
+#pragma once
+// The write transactions behind each property sheet's "更新": every setting of the sheet
+// as one command, in a fixed order, whether it changed or not. The first command that
+// fails (the engine has shown its message) ends the transaction; commands the TA already
+// accepted stay. Only a transaction that completes marks the TA as changed.
+//
+// Each returns 1 when every command succeeded, else 0.
+#include "settings/settings_record.h"
+#include "settings/write_commands.h"
+
+namespace m2 {
+
+class LinkOwner;
+
+// Not one of the numbered messages: its text is the table's default row. Raised when a
+// setting is too long for the command field (only a damaged settings file can hold one).
+inline constexpr int kCommandTooLong = 12;
+
+int WriteAnalogSheet(LinkOwner& link, CKB45mRXObj& record, const AnalogPortSettings& tel1,
+                     const AnalogPortSettings& tel2, const PortCommonSettings& common);
+int WriteFlexSheet(LinkOwner& link, CKB45mRXObj& record, int port, const FlexphoneSettings& flex);
+// Between E and X the page's result-code use and form become the modes the link gives
+// back to the TA when it leaves it; no command carries them.
+int WriteDataSheet(LinkOwner& link, CKB45mRXObj& record, const DataPortSettings& gen,
+                   const DataFlowSettings& flow, const DataAtSettings& at);
+int WriteNumberSheet(LinkOwner& link, CKB45mRXObj& record, const NumberLists& lists);
+
+// AT&W0 in lenient mode; the result is not examined.
+void StoreInTa(LinkOwner& link);
+
+}  // namespace m2

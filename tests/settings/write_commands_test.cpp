@@ -1,0 +1,123 @@
+// The commands each write transaction sends, in order, with their encodings.
+#include <gtest/gtest.h>
+
+#include "settings/write_commands.h"
+
+namespace m2 {
+namespace {
+
+TEST(AnalogSheet, DefaultsGiveTwentyThreeCommandsInOrder) {
+  const SettingsData d = DefaultSettingsData();
+  const CommandList expected = {
+      "ATS65=0\r", "AT$Z1=\r", "AT$P1=1\r", "AT@P1=0\r", "AT$G1=1\r", "AT$I1=1\r", "AT$S1=0\r",
+      "AT$H1=1\r", "AT@C1=5\r", "AT@T1=0\r", "AT@R1=0\r",
+      "ATS66=0\r", "AT$Z2=\r", "AT$P2=1\r", "AT$G2=1\r", "AT$I2=1\r", "AT$S2=0\r",
+      "AT$H2=1\r", "AT@C2=5\r", "AT@T2=0\r", "AT@R2=0\r",
+      "AT@B0\r", "AT@G0\r"};
+  EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common), expected);
+}
+
+TEST(AnalogSheet, Encodings) {
+  SettingsData d = DefaultSettingsData();
+  struct Row {
+    int hlc;
+    const char* command;
+  };
+  for (Row r : {Row{0, "ATS65=1\r"}, Row{1, "ATS65=4\r"}, Row{2, "ATS65=0\r"}, Row{7, "ATS65=0\r"}}) {
+    d.m_tel1.m_nHlcType = r.hlc;
+    EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[0], r.command);
+  }
+  d.m_tel1.m_strOwnAddress = "0312345678";
+  EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[1], "AT$Z1=0312345678\r");
+  d.m_tel1.m_strOwnSubAddress = "5";
+  EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[1], "AT$Z1=0312345678/5\r");
+  d.m_tel2.m_bHlcDiscriminate = 1;
+  d.m_tel2.m_bPolarityReversal = 1;  // no command carries it
+  const CommandList c = AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common);
+  EXPECT_EQ(c[17], "AT$H2=0\r");
+  EXPECT_EQ(std::count_if(c.begin(), c.end(), [](const std::string& s) { return s.starts_with("AT@P2"); }), 0);
+}
+
+TEST(AnalogSheet, CallWaitingBitSet) {
+  struct Row {
+    PortCommonSettings common;
+    const char* command;
+  };
+  const Row rows[] = {
+      {{1, 0, 1, 1, 1, 0}, "AT@B16\r"},  // pseudo: the other three go out as off
+      {{1, 1, 1, 1, 1, 0}, "AT@B15\r"},
+      {{0, 0, 0, 1, 0, 2}, "AT@B2\r"},
+      {{0, 1, 1, 0, 1, 2}, "AT@B5\r"},
+      {{1, 2, 1, 1, 1, 0}, "AT@B8\r"},   // a type other than 1 still counts as flex
+  };
+  const SettingsData d = DefaultSettingsData();
+  for (const Row& r : rows) {
+    const CommandList c = AnalogSheetCommands(d.m_tel1, d.m_tel2, r.common);
+    ASSERT_EQ(c.size(), 23u);
+    EXPECT_EQ(c[21], r.command);
+    EXPECT_EQ(c[22], "AT@G" + std::to_string(r.common.m_nPriorityIncoming) + "\r");
+  }
+}
+
+TEST(FlexSheet, OrderAndEncodings) {
+  FlexphoneSettings f{1, 3, 12, "0312345678/9", 1, 1, 0, 5};
+  EXPECT_EQ(FlexSheetCommands(2, f),
+            (CommandList{"AT@I2=1\r", "AT@F2=3\r", "AT@H2=12\r", "AT@A2=0312345678/9\r",
+                         "AT@D2=3\r", "ATS81=0\r"}));
+  f.m_nTransferStart = 1;
+  f.m_bTransferTalk = 0;
+  const CommandList c = FlexSheetCommands(1, f);
+  EXPECT_EQ(c[4], "AT@D1=1\r");
+  EXPECT_EQ(c[5], "ATS80=5\r");
+}
+
+TEST(DataSheet, OrderEncodingsAndNoResultModeCommands) {
+  DataPortSettings gen = DefaultSettingsData().m_dataGen;
+  gen.m_strOwnAddress = "0451234567";
+  gen.m_strOwnSubAddress = "3";
+  gen.m_bHlcDiscriminate = 1;
+  gen.m_nAutoAnswer = 0;
+  gen.m_nAnswerRings = 4;
+  const DataFlowSettings flow{2, 3, 0, 1};
+  const DataAtSettings at{0, 0, 0, 4};
+  const DataSheetCommandParts p = DataSheetCommands(gen, flow, at);
+  EXPECT_EQ(p.beforeModes,
+            (CommandList{"AT&Q1\r", "AT$Z0=0451234567/3\r", "AT$P0=1\r", "AT$G0=1\r", "AT$I0=1\r",
+                         "AT$H0=0\r", "AT$S0=0\r", "AT$R0\r", "ATS0=0\r", "AT&K2\r", "AT&D3\r",
+                         "AT&C0\r", "AT&S2\r", "ATE0\r"}));
+  EXPECT_EQ(p.afterModes, (CommandList{"ATX4\r"}));
+  gen.m_nAutoAnswer = 1;
+  EXPECT_EQ(DataSheetCommands(gen, flow, at).beforeModes[8], "ATS0=4\r");
+}
+
+TEST(NumberSheet, FortyCommandsWithClearingForms) {
+  SettingsData d = DefaultSettingsData();
+  d.m_discTel1.m_aEntry[0] = {1, "name", "0312345678", ""};
+  d.m_discTel2.m_aEntry[9] = {1, "", "111", "22"};
+  d.m_shortDialData.m_aEntry[5] = {1, "name only", "", ""};
+  d.m_discData.m_aEntry[3] = {0, "", "999", ""};  // unused: cleared whatever it holds
+  const CommandList c = NumberSheetCommands(
+      {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData});
+  ASSERT_EQ(c.size(), 40u);
+  const char* prefixes[] = {"AT$X", "AT$Y", "AT&Z", "AT$W"};
+  for (int l = 0; l < 4; ++l)
+    for (int i = 0; i < 10; ++i) {
+      const std::string& cmd = c[static_cast<std::size_t>(l * 10 + i)];
+      EXPECT_TRUE(cmd.starts_with(std::string(prefixes[l]) + std::to_string(i) + "=")) << cmd;
+    }
+  EXPECT_EQ(c[0], "AT$X0=0312345678\r");
+  EXPECT_EQ(c[1], "AT$X1=\r");
+  EXPECT_EQ(c[19], "AT$Y9=111/22\r");
+  EXPECT_EQ(c[25], "AT&Z5=\r");
+  EXPECT_EQ(c[33], "AT$W3=\r");
+}
+
+TEST(WriteCommands, OverlongSettingIsMarkedAsNotFitting) {
+  SettingsData d = DefaultSettingsData();
+  EXPECT_TRUE(CommandFits(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[1]));
+  d.m_tel1.m_strOwnAddress = std::string(200, '1');
+  EXPECT_FALSE(CommandFits(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[1]));
+}
+
+}  // namespace
+}  // namespace m2
