@@ -21,6 +21,7 @@ int RunAt(CliContext& ctx, const std::vector<std::string>& commands, bool lenien
     std::string_view reply = session.responseText();
     std::fwrite(reply.data(), 1, reply.size(), stdout);
     std::printf("\n");
+    std::fflush(stdout);
     std::fprintf(stderr, "result: %d\n", static_cast<int>(r));
     if (r == kAtFailed) {
       status = kExitFailure;
