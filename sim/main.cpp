@@ -9,6 +9,7 @@
 #include "at_protocol.h"
 #include "pty_endpoint.h"
 #include "ta_model.h"
+#include "ta_settings.h"
 #include "ta_status.h"
 
 namespace {
@@ -26,7 +27,7 @@ bool ParsePortValue(const std::string& text, int& port, std::string& value) {
 int main(int argc, char** argv) {
   using namespace m2::sim;
   CLI::App app{"m2sim: TA simulator on a pseudo-terminal"};
-  std::string link, logPath;
+  std::string link, logPath, statePath;
   bool startQuiet = false, startNumeric = false, noEcho = false;
   TaModel ta;
   TaStatus status;
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
 
   app.add_option("--link", link, "symlink to create for the pty's slave side (e.g. COM1)")->required();
   app.add_option("--log", logPath, "append every received command line to FILE");
+  app.add_option("--state", statePath, "settings state (JSON) loaded at start, stored by AT&W0");
   app.add_flag("--quiet", startQuiet, "start with result codes off (ATQ1)");
   app.add_flag("--numeric", startNumeric, "start with numeric result codes (ATV0)");
   app.add_flag("--no-echo", noEcho, "start with echo off (ATE0)");
@@ -54,9 +56,16 @@ int main(int argc, char** argv) {
   app.add_option("--omit-item", status.omitItem, "leave this port item out of the port listings");
   CLI11_PARSE(app, argc, argv);
 
-  ta.quiet = startQuiet;
-  ta.verbose = !startNumeric;
-  ta.echo = !noEcho;
+  TaSettings settings = TaSettings::Factory();
+  try {
+    if (!statePath.empty()) LoadStateFile(statePath, ta, settings);
+  } catch (const std::exception& e) {
+    return std::fprintf(stderr, "m2sim: %s\n", e.what()), 2;
+  }
+  // The start flags override a stored state.
+  if (startQuiet) ta.quiet = true;
+  if (startNumeric) ta.verbose = false;
+  if (noEcho) ta.echo = false;
   faults.dripDelay = std::chrono::milliseconds(dripMs);
   faults.splitGap = std::chrono::milliseconds(splitMs);
   int port = 0;
@@ -74,6 +83,7 @@ int main(int argc, char** argv) {
     status.cause[static_cast<std::size_t>(port)] = value;
   }
   RegisterStatusCommands(ta, status);
+  RegisterSettingsCommands(ta, settings, statePath);
 
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> log(nullptr, &std::fclose);
   if (!logPath.empty()) {

@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
   AddGlobalOptions(app, ctx);
   RegisterAtCommands(app, ctx);
   RegisterStatusCommands(app, ctx);
+  RegisterSettingsCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {
