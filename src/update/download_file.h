@@ -1,0 +1,35 @@
+#pragma once
+// The download file: opened read-only and exclusively (flock, so no second copy of ours
+// sends it at the same time), sized from its directory entry, read block by block into
+// the frame buffer. Its contents are never interpreted.
+#include <cstdint>
+#include <string>
+
+#include "serial/unique_fd.h"
+
+namespace m2 {
+
+class DownloadFile {
+ public:
+  static constexpr std::uint64_t kBlockBytes = 1024;
+
+  // 0, kCodeFileNotFound (no directory entry) or kCodeFileOpen.
+  int Open(const std::string& path);
+  // Reads the block the counter has just been advanced to into data (kBlockBytes long).
+  // The last block's tail is zero. 0, or kCodeFileRead after which the file is closed.
+  int ReadNextBlock(std::uint64_t counter, std::uint8_t* data);
+  void Close() { m_fd.reset(); }
+
+  bool isOpen() const { return m_fd.valid(); }
+  std::uint64_t size() const { return m_size; }
+  std::uint64_t blockCount() const { return BlockCount(m_size); }
+  static constexpr std::uint64_t BlockCount(std::uint64_t size) {
+    return (size + kBlockBytes - 1) / kBlockBytes;
+  }
+
+ private:
+  UniqueFd m_fd;
+  std::uint64_t m_size = 0;
+};
+
+}  // namespace m2

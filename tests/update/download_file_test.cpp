@@ -1,0 +1,86 @@
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "test_support.h"
+#include "update/download_file.h"
+#include "update/update_messages.h"
+
+namespace m2 {
+namespace {
+
+using test::Bytes;
+
+TEST(DownloadFile, BlockCountsBySize) {
+  struct Row {
+    std::uint64_t size, blocks;
+  };
+  constexpr Row rows[] = {{0, 0}, {1, 1}, {1023, 1}, {1024, 1}, {1025, 2}, {2048, 2}, {122880, 120}};
+  for (const auto& row : rows) EXPECT_EQ(DownloadFile::BlockCount(row.size), row.blocks) << row.size;
+}
+
+TEST(DownloadFile, ReadsBlocksAndZeroPadsTheLast) {
+  for (std::size_t size : {1u, 1024u, 1025u, 3000u}) {
+    const Bytes contents = test::Pattern(size);
+    test::TempFile file(contents);
+    DownloadFile f;
+    ASSERT_EQ(f.Open(file.path()), 0);
+    EXPECT_EQ(f.size(), size);
+    Bytes sent;
+    std::uint8_t block[1024];
+    for (std::uint64_t n = 1; n <= f.blockCount(); ++n) {
+      std::fill(std::begin(block), std::end(block), 0xEE);  // stale bytes must not survive
+      ASSERT_EQ(f.ReadNextBlock(n, block), 0);
+      sent.insert(sent.end(), block, block + 1024);
+    }
+    ASSERT_EQ(sent.size(), f.blockCount() * 1024);
+    EXPECT_TRUE(std::equal(contents.begin(), contents.end(), sent.begin())) << size;
+    EXPECT_TRUE(std::all_of(sent.begin() + static_cast<long>(size), sent.end(),
+                            [](std::uint8_t b) { return b == 0; }))
+        << "padding is 0x00, size " << size;
+  }
+}
+
+TEST(DownloadFile, OpenFailures) {
+  DownloadFile f;
+  EXPECT_EQ(f.Open("/nonexistent/dir/image.dlf"), kCodeFileNotFound);
+  test::TempFile file(Bytes{1, 2, 3});
+  EXPECT_EQ(f.Open(file.dir().string()), kCodeFileOpen) << "a directory";
+  EXPECT_FALSE(f.isOpen());
+
+  // Held by another sender: the flock refuses a second opener.
+  int other = ::open(file.path().c_str(), O_RDONLY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  EXPECT_EQ(f.Open(file.path()), kCodeFileOpen);
+  ::close(other);
+  EXPECT_EQ(f.Open(file.path()), 0);
+  DownloadFile second;
+  EXPECT_EQ(second.Open(file.path()), kCodeFileOpen) << "exclusive while open";
+  f.Close();
+  EXPECT_EQ(second.Open(file.path()), 0);
+
+  if (::geteuid() != 0) {  // root reads anything
+    std::filesystem::permissions(file.path(), std::filesystem::perms::none);
+    DownloadFile third;
+    EXPECT_EQ(third.Open(file.path()), kCodeFileOpen);
+  }
+}
+
+TEST(DownloadFile, ShrunkFileFailsTheReadAndCloses) {
+  test::TempFile file(test::Pattern(4096));
+  DownloadFile f;
+  ASSERT_EQ(f.Open(file.path()), 0);
+  std::uint8_t block[1024];
+  ASSERT_EQ(f.ReadNextBlock(1, block), 0);
+  std::filesystem::resize_file(file.path(), 1500);
+  EXPECT_EQ(f.ReadNextBlock(2, block), kCodeFileRead);
+  EXPECT_FALSE(f.isOpen());
+  EXPECT_EQ(f.ReadNextBlock(3, block), kCodeFileRead);
+}
+
+}  // namespace
+}  // namespace m2
