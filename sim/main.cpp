@@ -11,6 +11,7 @@
 #include "ta_model.h"
 #include "ta_settings.h"
 #include "ta_status.h"
+#include "xmodem_options.h"
 
 namespace {
 
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
   app.add_option("--s112", status.s112, "ISDN line state register value");
   app.add_option("--s115", status.s115, "signal line state register value");
   app.add_option("--omit-item", status.omitItem, "leave this port item out of the port listings");
+  bool xmodem = false;
+  XmodemOptions xmodemOptions;
+  AddXmodemOptions(app, xmodem, xmodemOptions);
   CLI11_PARSE(app, argc, argv);
 
   TaSettings settings = TaSettings::Factory();
@@ -94,6 +98,10 @@ int main(int argc, char** argv) {
     PtyEndpoint line(link);
     std::printf("m2sim: %s -> %s\n", link.c_str(), line.slaveName().c_str());
     std::fflush(stdout);
+    if (xmodem) {
+      XmodemProtocol download(xmodemOptions);
+      return RunSimulator(line, download);
+    }
     AtProtocol protocol(ta, faults, log.get());
     return RunSimulator(line, protocol);
   } catch (const std::exception& e) {
