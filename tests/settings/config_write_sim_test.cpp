@@ -65,19 +65,6 @@ TEST_F(ConfigWriteSim, OverlongSettingIsRefusedBeforeSending) {
   EXPECT_EQ(WriteFlexSheet(b.owner, record, 1, DefaultSettingsData().m_tel1Flex), 1);
 }
 
-TEST_F(ConfigWriteSim, FlexSheetTransferTiming) {
-  FlexphoneSettings f = record.m_data.m_tel2Flex;
-  f.m_nTransferRings = 5;
-  f.m_nTransferStart = 0;
-  ASSERT_EQ(WriteFlexSheet(b.owner, record, 2, f), 1);
-  f.m_nTransferStart = 1;
-  ASSERT_EQ(WriteFlexSheet(b.owner, record, 2, f), 1);
-  const auto sent = Sent();
-  ASSERT_EQ(sent.size(), 12u);
-  EXPECT_EQ(sent[5], "ATS81=0");
-  EXPECT_EQ(sent[11], "ATS81=5");
-}
-
 TEST_F(ConfigWriteSim, DataSheetSendsNoResultModeCommandAndHandsTheModesToTheLink) {
   SettingsData& d = record.m_data;
   d.m_dataAt = {1, 0, 0, 2};
@@ -102,13 +89,20 @@ TEST_F(ConfigWriteSim, NumberSheetSendsFortyCommandsWithClearingForms) {
   SettingsData& d = record.m_data;
   d.m_discTel1.m_aEntry[2] = {1, "name", "0312345678", "7"};
   d.m_discData.m_aEntry[9] = {1, "", "#1", ""};
+  d.m_discData.m_aEntry[3] = {0, "", "999", ""};   // unused: cleared whatever it holds
+  d.m_shortDialData.m_aEntry[5] = {1, "name only", "", ""};
   ASSERT_EQ(WriteNumberSheet(b.owner, record, {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData}), 1);
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 40u);
+  const char* lists[] = {"AT$X", "AT$Y", "AT&Z", "AT$W"};
+  for (std::size_t i = 0; i < 40; ++i)
+    EXPECT_TRUE(sent[i].starts_with(lists[i / 10] + std::to_string(i % 10) + "=")) << sent[i];
   EXPECT_EQ(sent[0], "AT$X0=");
   EXPECT_EQ(sent[2], "AT$X2=0312345678/7");
   EXPECT_EQ(sent[10], "AT$Y0=");
   EXPECT_EQ(sent[20], "AT&Z0=");
+  EXPECT_EQ(sent[25], "AT&Z5=");
+  EXPECT_EQ(sent[33], "AT$W3=");
   EXPECT_EQ(sent[39], "AT$W9=#1");
   EXPECT_EQ(record.m_bTaChanged, 1);
 }

@@ -103,15 +103,6 @@ TEST(SettingsListing, RingRegisters) {
   }
 }
 
-TEST(SettingsListing, RegisterValuesThatFailTheCheck) {
-  for (const char* bad : {"S65:4H", "S65:004H", "S65:0GH", "S65: 04H"}) {
-    SettingsData d;
-    ResultModes modes;
-    EXPECT_FALSE(ParseSettingsListing(With(kFactoryListing, "S65:00H", bad), d, kReadPlain, modes))
-        << bad;
-  }
-}
-
 TEST(SettingsListing, CallWaitingBitSet) {
   struct Row {
     int value;

@@ -5,7 +5,6 @@
 #include "settings/cp932.h"
 #include "settings/settings_record.h"
 #include "settings/settings_view.h"
-#include "settings/string_resources.h"
 
 namespace m2 {
 namespace {
@@ -63,33 +62,6 @@ TEST(SettingsRecord, CopyFromPageReplacesOnlyThatGroupAndMarksTheRecord) {
   SettingsData expected = before;
   expected.m_shortDialData = list;
   EXPECT_EQ(r.m_data, expected);
-}
-
-TEST(SettingsRecord, GroupsFollowTheEditedFlagOrder) {
-  CKB45mRXObj r;
-  r.m_data.m_tel1.m_nHlcType = 11;
-  r.m_data.m_common.m_nPriorityIncoming = 12;
-  r.m_data.m_pcPort.m_nSpeed = 13;
-  r.m_data.m_discData.m_nCount = 14;
-  AnalogPortSettings tel;
-  PortCommonSettings common;
-  PcPortSettings pc;
-  NumberList list;
-  r.CopyToPage<SettingsGroup::Tel1>(tel);
-  r.CopyToPage<SettingsGroup::Common>(common);
-  r.CopyToPage<SettingsGroup::PcPort>(pc);
-  r.CopyToPage<SettingsGroup::DiscData>(list);
-  EXPECT_EQ(tel.m_nHlcType, 11);
-  EXPECT_EQ(common.m_nPriorityIncoming, 12);
-  EXPECT_EQ(pc.m_nSpeed, 13);
-  EXPECT_EQ(list.m_nCount, 14);
-}
-
-TEST(StringResources, KnownIdsAndMissingOnes) {
-  EXPECT_EQ(LoadStringResource(149), "V100");
-  EXPECT_EQ(LoadStringResource(142), "ｱﾅﾛｸﾞ ﾎﾟｰﾄの設定");
-  EXPECT_EQ(LoadStringResource(57344), "ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ ");
-  EXPECT_EQ(LoadStringResource(150), "");
 }
 
 TEST(Cp932, ConvertsBothWaysKeepingHalfWidthKatakana) {

@@ -6,17 +6,6 @@
 namespace m2 {
 namespace {
 
-TEST(AnalogSheet, DefaultsGiveTwentyThreeCommandsInOrder) {
-  const SettingsData d = DefaultSettingsData();
-  const CommandList expected = {
-      "ATS65=0\r", "AT$Z1=\r", "AT$P1=1\r", "AT@P1=0\r", "AT$G1=1\r", "AT$I1=1\r", "AT$S1=0\r",
-      "AT$H1=1\r", "AT@C1=5\r", "AT@T1=0\r", "AT@R1=0\r",
-      "ATS66=0\r", "AT$Z2=\r", "AT$P2=1\r", "AT$G2=1\r", "AT$I2=1\r", "AT$S2=0\r",
-      "AT$H2=1\r", "AT@C2=5\r", "AT@T2=0\r", "AT@R2=0\r",
-      "AT@B0\r", "AT@G0\r"};
-  EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common), expected);
-}
-
 TEST(AnalogSheet, Encodings) {
   SettingsData d = DefaultSettingsData();
   struct Row {
@@ -88,28 +77,6 @@ TEST(DataSheet, OrderEncodingsAndNoResultModeCommands) {
   EXPECT_EQ(p.afterModes, (CommandList{"ATX4\r"}));
   gen.m_nAutoAnswer = 1;
   EXPECT_EQ(DataSheetCommands(gen, flow, at).beforeModes[8], "ATS0=4\r");
-}
-
-TEST(NumberSheet, FortyCommandsWithClearingForms) {
-  SettingsData d = DefaultSettingsData();
-  d.m_discTel1.m_aEntry[0] = {1, "name", "0312345678", ""};
-  d.m_discTel2.m_aEntry[9] = {1, "", "111", "22"};
-  d.m_shortDialData.m_aEntry[5] = {1, "name only", "", ""};
-  d.m_discData.m_aEntry[3] = {0, "", "999", ""};  // unused: cleared whatever it holds
-  const CommandList c = NumberSheetCommands(
-      {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData});
-  ASSERT_EQ(c.size(), 40u);
-  const char* prefixes[] = {"AT$X", "AT$Y", "AT&Z", "AT$W"};
-  for (int l = 0; l < 4; ++l)
-    for (int i = 0; i < 10; ++i) {
-      const std::string& cmd = c[static_cast<std::size_t>(l * 10 + i)];
-      EXPECT_TRUE(cmd.starts_with(std::string(prefixes[l]) + std::to_string(i) + "=")) << cmd;
-    }
-  EXPECT_EQ(c[0], "AT$X0=0312345678\r");
-  EXPECT_EQ(c[1], "AT$X1=\r");
-  EXPECT_EQ(c[19], "AT$Y9=111/22\r");
-  EXPECT_EQ(c[25], "AT&Z5=\r");
-  EXPECT_EQ(c[33], "AT$W3=\r");
 }
 
 TEST(WriteCommands, OverlongSettingIsMarkedAsNotFitting) {
