@@ -119,6 +119,24 @@ constexpr std::array<ListingItem<T>, static_cast<std::size_t>(AtItem::Count)> kD
     Item<T>("X", KeyArg::None, kSpaceCr, kDecimal, Conv::Decimal, &T::m_nCodeSet),
 }};
 
+// Registers are the hexadecimal items, and only they use the register conversions; the
+// two-target conversions have their second target.
+template <class G, std::size_t N>
+constexpr bool RowsConsistent(const std::array<ListingItem<G>, N>& items) {
+  for (const auto& i : items) {
+    const bool hex = i.check == kHex2;
+    if (hex != (i.arg == KeyArg::Register)) return false;
+    if (hex != (i.conv == Conv::HlcType || i.conv == Conv::RingRegister)) return false;
+    const bool twoTargets = i.conv == Conv::RingRegister || i.conv == Conv::TalkBits;
+    if (twoTargets != (i.second != nullptr)) return false;
+    if ((i.target == nullptr) != (i.conv == Conv::CallWaitingBits)) return false;
+  }
+  return true;
+}
+static_assert(RowsConsistent(kTelItems) && RowsConsistent(kFlexItems) &&
+              RowsConsistent(kCommonItems) && RowsConsistent(kDataGenItems) &&
+              RowsConsistent(kDataFlowItems) && RowsConsistent(kDataAtItems));
+
 std::string KeyFor(std::string_view format, int number) {
   std::string key;
   for (std::size_t i = 0; i < format.size(); ++i) {
