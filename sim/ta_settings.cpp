@@ -107,7 +107,8 @@ bool DialChars(std::string_view s) {
 bool ValidText(std::string_view text, TextKind kind) {
   const auto slash = text.find('/');
   const std::string_view number = text.substr(0, slash);
-  const std::string_view sub = slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
+  const std::string_view sub =
+      slash == std::string_view::npos ? std::string_view{} : text.substr(slash + 1);
   if (number.size() > 32 || sub.size() > 19 || !DialChars(number) || !DialChars(sub)) return false;
   return kind != TextKind::Transfer || text.size() <= 32;
 }
@@ -153,7 +154,8 @@ Reply TextCommand(TaSettings& s, const TextFamily& f, std::string_view args) {
     }
   }
   std::string text;
-  for (int i = from; i <= to; ++i) text += "\r\n" + std::to_string(i) + ":" + s.texts[TextName(f, i)];
+  for (int i = from; i <= to; ++i)
+    text += "\r\n" + std::to_string(i) + ":" + s.texts[TextName(f, i)];
   text += "\r\n";
   return {text};
 }
@@ -175,7 +177,8 @@ TaSettings TaSettings::Factory() {
       continue;
     }
     for (int p = 0; p < 3; ++p)
-      if (f.ports[static_cast<std::size_t>(p)]) s.values[ItemName(f, p)] = f.factory[static_cast<std::size_t>(p)];
+      if (f.ports[static_cast<std::size_t>(p)])
+        s.values[ItemName(f, p)] = f.factory[static_cast<std::size_t>(p)];
   }
   for (const Register& r : kRegisters) s.values[RegisterName(r.number)] = r.factory;
   for (const TextFamily& f : kTextFamilies)
@@ -191,10 +194,11 @@ std::string SettingsListing(const TaModel& ta, const TaSettings& s) {
     return it == s.values.end() ? 0 : it->second;
   };
   std::string text = "\r\n";
-  text += "E" + std::to_string(ta.echo ? 1 : 0) + " Q" + std::to_string(ta.quiet ? 1 : 0) +
-          " V" + std::to_string(ta.verbose ? 1 : 0);
+  text += "E" + std::to_string(ta.echo ? 1 : 0) + " Q" + std::to_string(ta.quiet ? 1 : 0) + " V" +
+          std::to_string(ta.verbose ? 1 : 0);
   for (const Family& f : kFamilies)
-    if (f.form == Form::Single) text += " " + ItemName(f, 0) + std::to_string(value(ItemName(f, 0)));
+    if (f.form == Form::Single)
+      text += " " + ItemName(f, 0) + std::to_string(value(ItemName(f, 0)));
   for (int p = 0; p < 3; ++p) {
     text += "\r\n";
     bool first = true;
@@ -221,7 +225,8 @@ void RegisterSettingsCommands(TaModel& ta, TaSettings& settings, std::string sta
     ta.addCommand(std::string(f.prefix), [&settings, &f](TaModel&, std::string_view args) {
       return SetItem(settings, f, args);
     });
-  ta.addCommand("S", [&settings](TaModel&, std::string_view args) { return SetRegister(settings, args); });
+  ta.addCommand(
+      "S", [&settings](TaModel&, std::string_view args) { return SetRegister(settings, args); });
   for (const TextFamily& f : kTextFamilies)
     ta.addCommand(std::string(f.prefix), [&settings, &f](TaModel&, std::string_view args) {
       return TextCommand(settings, f, args);
@@ -255,12 +260,17 @@ nlohmann::json StateToJson(const TaModel& ta, const TaSettings& s) {
 void ApplyState(const nlohmann::json& state, TaModel& ta, TaSettings& s) {
   if (!state.is_object()) throw std::runtime_error("the state is not a JSON object");
   for (const auto& [key, value] : state.items()) {
-    bool* mode = key == "E" ? &ta.echo : key == "Q" ? &ta.quiet : key == "V" ? &ta.verbose : nullptr;
+    bool* mode = key == "E"   ? &ta.echo
+                 : key == "Q" ? &ta.quiet
+                 : key == "V" ? &ta.verbose
+                              : nullptr;
     if (mode) {
-      if (!value.is_number_integer()) throw std::runtime_error("state key " + key + ": not an integer");
+      if (!value.is_number_integer())
+        throw std::runtime_error("state key " + key + ": not an integer");
       *mode = value.get<int>() != 0;
     } else if (s.values.count(key)) {
-      if (!value.is_number_integer()) throw std::runtime_error("state key " + key + ": not an integer");
+      if (!value.is_number_integer())
+        throw std::runtime_error("state key " + key + ": not an integer");
       s.values[key] = value.get<int>();
     } else if (s.texts.count(key)) {
       if (!value.is_string()) throw std::runtime_error("state key " + key + ": not a string");

@@ -8,9 +8,8 @@
 // The echo, quiet and verbose modes (E, Q, V) belong to the TaModel; they are listed,
 // reset and stored with the rest.
 #include <map>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "ta_model.h"
 

@@ -93,14 +93,19 @@ int RunRead(CliContext& ctx, bool reset) {
 int WriteSheet(Sheet sheet, LinkOwner& owner, CKB45mRXObj& record) {
   SettingsData& d = record.m_data;
   switch (sheet) {
-    case Sheet::Analog: return WriteAnalogSheet(owner, record, d.m_tel1, d.m_tel2, d.m_common);
-    case Sheet::Flex1: return WriteFlexSheet(owner, record, 1, d.m_tel1Flex);
-    case Sheet::Flex2: return WriteFlexSheet(owner, record, 2, d.m_tel2Flex);
-    case Sheet::Data: return WriteDataSheet(owner, record, d.m_dataGen, d.m_dataFlow, d.m_dataAt);
+    case Sheet::Analog:
+      return WriteAnalogSheet(owner, record, d.m_tel1, d.m_tel2, d.m_common);
+    case Sheet::Flex1:
+      return WriteFlexSheet(owner, record, 1, d.m_tel1Flex);
+    case Sheet::Flex2:
+      return WriteFlexSheet(owner, record, 2, d.m_tel2Flex);
+    case Sheet::Data:
+      return WriteDataSheet(owner, record, d.m_dataGen, d.m_dataFlow, d.m_dataAt);
     case Sheet::Numbers:
       return WriteNumberSheet(owner, record,
                               {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData});
-    case Sheet::Count: break;
+    case Sheet::Count:
+      break;
   }
   return 0;
 }
@@ -114,7 +119,8 @@ int RunWrite(CliContext& ctx, const std::vector<std::string>& names) {
   if (owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kExitFailure;
   int status = 1;
   for (const SheetName& s : kSheets) {
-    const bool chosen = names.empty() || std::find(names.begin(), names.end(), s.name) != names.end();
+    const bool chosen =
+        names.empty() || std::find(names.begin(), names.end(), s.name) != names.end();
     if (!chosen) continue;
     status = WriteSheet(s.sheet, owner, record);
     if (status != 1) break;

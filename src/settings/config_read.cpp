@@ -7,8 +7,16 @@
 namespace m2 {
 namespace {
 
-enum class Listing { OwnAddresses, TransferAddresses, Settings, DiscTel1, DiscTel2, ShortDial,
-                     DiscData, Count };
+enum class Listing {
+  OwnAddresses,
+  TransferAddresses,
+  Settings,
+  DiscTel1,
+  DiscTel2,
+  ShortDial,
+  DiscData,
+  Count
+};
 
 struct ListingStep {
   Listing listing;
@@ -36,8 +44,10 @@ void BuildListing(AtSession& session, const ListingStep& step) {
 bool Parse(const ListingStep& step, std::string_view reply, SettingsData& data, int mode,
            LinkOwner& link) {
   switch (step.listing) {
-    case Listing::OwnAddresses: return ParseOwnAddresses(reply, data);
-    case Listing::TransferAddresses: return ParseTransferAddresses(reply, data);
+    case Listing::OwnAddresses:
+      return ParseOwnAddresses(reply, data);
+    case Listing::TransferAddresses:
+      return ParseTransferAddresses(reply, data);
     case Listing::Settings: {
       ResultModes modes{link.resultCodesWereOn, link.verboseWasOn};
       const bool ok = ParseSettingsListing(reply, data, mode, modes);
@@ -48,8 +58,10 @@ bool Parse(const ListingStep& step, std::string_view reply, SettingsData& data, 
     case Listing::DiscTel1:
     case Listing::DiscTel2:
     case Listing::ShortDial:
-    case Listing::DiscData: return ParseNumberList(reply, data.*step.list, mode);
-    case Listing::Count: break;
+    case Listing::DiscData:
+      return ParseNumberList(reply, data.*step.list, mode);
+    case Listing::Count:
+      break;
   }
   return false;
 }
@@ -68,8 +80,7 @@ int ReadConfiguration(CKB45mRXObj& record, LinkOwner& link, AtSession& session, 
   return 1;
 }
 
-int ResetAndRead(CKB45mRXObj& record, LinkOwner& link, AtSession& session,
-                 int settingsFileLoaded) {
+int ResetAndRead(CKB45mRXObj& record, LinkOwner& link, AtSession& session, int settingsFileLoaded) {
   BuildNumeric(session, AtCmd::AndF);
   if (link.AtTransact(session, 1, nullptr) == kAtFailed) return 0;
   if (ReadConfiguration(record, link, session, kReadAfterReset) != 1) return 0;

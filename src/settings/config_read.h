@@ -16,7 +16,6 @@ int ReadConfiguration(CKB45mRXObj& record, LinkOwner& link, AtSession& session, 
 
 // AT&F, then a mode-1 read. On success the TA counts as changed and the record is to be
 // saved only if the settings file had been loaded at start-up. Returns the read's result.
-int ResetAndRead(CKB45mRXObj& record, LinkOwner& link, AtSession& session,
-                 int settingsFileLoaded);
+int ResetAndRead(CKB45mRXObj& record, LinkOwner& link, AtSession& session, int settingsFileLoaded);
 
 }  // namespace m2

@@ -79,8 +79,7 @@ std::error_code ReplaceFileAtomically(const std::filesystem::path& path,
   UniqueFd fd;
   for (unsigned attempt = 0; !fd; ++attempt) {
     tmpName = TemporaryName(name, attempt);
-    fd.reset(::openat(dirFd.get(), tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                      0666));
+    fd.reset(::openat(dirFd.get(), tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (!fd && (errno != EEXIST || attempt > 100)) return LastError();
   }
 

@@ -60,8 +60,8 @@ constexpr std::array<ListingItem<A>, 10> kTelItems{{
     Item<A>("S%d:", KeyArg::Register, kHexSuffix, kHex2, Conv::HlcType, &A::m_nHlcType, nullptr,
             {0, 65, 66}),
     Item<A>("$P%d=", KeyArg::Port, kSpaceCr, kFlag, Conv::Decimal, &A::m_bNotifyCallerNumber),
-    Item<A>("@P%d=", KeyArg::Port, kSpaceCr, kFlag, Conv::Decimal, &A::m_bPolarityReversal,
-            nullptr, {}, 1),
+    Item<A>("@P%d=", KeyArg::Port, kSpaceCr, kFlag, Conv::Decimal, &A::m_bPolarityReversal, nullptr,
+            {}, 1),
     Item<A>("$G%d=", KeyArg::Port, kSpaceCr, kFlag, Conv::Decimal, &A::m_bGlobalIncoming),
     Item<A>("$I%d=", KeyArg::Port, kSpaceCr, kFlag, Conv::Decimal, &A::m_bIncomingNoSubAddress),
     Item<A>("$S%d=", KeyArg::Port, kSpaceCr, kFlag, Conv::Decimal, &A::m_bDiscriminateIncoming),
@@ -163,12 +163,17 @@ bool ParseItem(std::string_view reply, const ListingItem<G>& item, int port, G& 
   if (item.onlyPort >= 0 && item.onlyPort != port) return true;
   int number = 0;
   switch (item.arg) {
-    case KeyArg::None: break;
-    case KeyArg::Port: number = port; break;
-    case KeyArg::Register: number = item.registers[static_cast<std::size_t>(port)]; break;
+    case KeyArg::None:
+      break;
+    case KeyArg::Port:
+      number = port;
+      break;
+    case KeyArg::Register:
+      number = item.registers[static_cast<std::size_t>(port)];
+      break;
   }
-  const auto value = ExtractFieldValue(reply, KeyFor(item.key, number), item.delimiters,
-                                       item.check);
+  const auto value =
+      ExtractFieldValue(reply, KeyFor(item.key, number), item.delimiters, item.check);
   if (!value) return false;
 
   if (item.check == kHex2) {
@@ -176,10 +181,17 @@ bool ParseItem(std::string_view reply, const ListingItem<G>& item, int port, G& 
     switch (item.conv) {
       case Conv::HlcType:
         switch (v) {
-          case 0: group.*item.target = 2; break;
-          case 1: group.*item.target = 0; break;
-          case 4: group.*item.target = 1; break;
-          default: break;  // an unknown HLC register value keeps the setting
+          case 0:
+            group.*item.target = 2;
+            break;
+          case 1:
+            group.*item.target = 0;
+            break;
+          case 4:
+            group.*item.target = 1;
+            break;
+          default:
+            break;  // an unknown HLC register value keeps the setting
         }
         return true;
       case Conv::RingRegister:
@@ -200,9 +212,15 @@ bool ParseItem(std::string_view reply, const ListingItem<G>& item, int port, G& 
   if (!parsed) return false;
   const int v = *parsed;
   switch (item.conv) {
-    case Conv::Decimal: group.*item.target = v; return true;
-    case Conv::InvertedFlag: group.*item.target = v == 0 ? 1 : 0; return true;
-    case Conv::NonZero: group.*item.target = v != 0 ? 1 : 0; return true;
+    case Conv::Decimal:
+      group.*item.target = v;
+      return true;
+    case Conv::InvertedFlag:
+      group.*item.target = v == 0 ? 1 : 0;
+      return true;
+    case Conv::NonZero:
+      group.*item.target = v != 0 ? 1 : 0;
+      return true;
     case Conv::TalkBits:
       group.*item.target = (v >> 1) & 1;
       group.*item.second = v & 1;
@@ -301,9 +319,18 @@ bool ParseOwnAddresses(std::string_view reply, SettingsData& data) {
     std::string* address = nullptr;
     std::string* sub = nullptr;
     switch (port) {
-      case 0: address = &data.m_dataGen.m_strOwnAddress; sub = &data.m_dataGen.m_strOwnSubAddress; break;
-      case 1: address = &data.m_tel1.m_strOwnAddress; sub = &data.m_tel1.m_strOwnSubAddress; break;
-      default: address = &data.m_tel2.m_strOwnAddress; sub = &data.m_tel2.m_strOwnSubAddress; break;
+      case 0:
+        address = &data.m_dataGen.m_strOwnAddress;
+        sub = &data.m_dataGen.m_strOwnSubAddress;
+        break;
+      case 1:
+        address = &data.m_tel1.m_strOwnAddress;
+        sub = &data.m_tel1.m_strOwnSubAddress;
+        break;
+      default:
+        address = &data.m_tel2.m_strOwnAddress;
+        sub = &data.m_tel2.m_strOwnSubAddress;
+        break;
     }
     if (!SplitAddress(*value, *address, *sub)) return false;
   }

@@ -26,8 +26,8 @@ struct AnalogPortSettings {
 
 struct FlexphoneSettings {
   int m_bCwBusyIncoming = 0;
-  int m_nHookAcceptTime = 0;  // seconds
-  int m_nHookDetectTime = 0;  // 0.1 s
+  int m_nHookAcceptTime = 0;         // seconds
+  int m_nHookDetectTime = 0;         // 0.1 s
   std::string m_strTransferAddress;  // number, optionally "/" and a sub-address
   int m_bTransferTalk = 0;
   int m_bTransferSourceTalk = 0;

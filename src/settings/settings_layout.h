@@ -128,15 +128,15 @@ inline constexpr std::array<Field<NumberEntry>, 4> kEntryFields{{
 
 }  // namespace layout_tables
 
+using layout_tables::kCommonFields;
+using layout_tables::kDataAtFields;
+using layout_tables::kDataFlowFields;
+using layout_tables::kDataGenFields;
+using layout_tables::kEntryFields;
+using layout_tables::kFlexFields;
+using layout_tables::kPcPortFields;
 using layout_tables::kTel1Fields;
 using layout_tables::kTel2Fields;
-using layout_tables::kFlexFields;
-using layout_tables::kCommonFields;
-using layout_tables::kDataGenFields;
-using layout_tables::kDataFlowFields;
-using layout_tables::kDataAtFields;
-using layout_tables::kPcPortFields;
-using layout_tables::kEntryFields;
 
 // Where a value sits in the record: group, list entry (or -1) and member.
 struct FieldPath {
@@ -204,9 +204,9 @@ constexpr int CountStrings(const std::array<Field<G>, N>& fields) {
 
 inline constexpr int kFileIntegers =
     1 + CountIntegers(kTel1Fields) + CountIntegers(kTel2Fields) + 2 * CountIntegers(kFlexFields) +
-    CountIntegers(kCommonFields) + CountIntegers(kDataGenFields) +
-    CountIntegers(kDataFlowFields) + CountIntegers(kDataAtFields) +
-    CountIntegers(kPcPortFields) + 4 * (1 + kNumberListSize * CountIntegers(kEntryFields));
+    CountIntegers(kCommonFields) + CountIntegers(kDataGenFields) + CountIntegers(kDataFlowFields) +
+    CountIntegers(kDataAtFields) + CountIntegers(kPcPortFields) +
+    4 * (1 + kNumberListSize * CountIntegers(kEntryFields));
 inline constexpr int kFileStrings = CountStrings(kTel1Fields) + CountStrings(kTel2Fields) +
                                     2 * CountStrings(kFlexFields) + CountStrings(kDataGenFields) +
                                     4 * kNumberListSize * CountStrings(kEntryFields);

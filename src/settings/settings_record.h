@@ -21,17 +21,29 @@ class UserDialogs;
 
 // The 13 groups a page edits, in the order of the m_bEdited flags.
 enum class SettingsGroup : int {
-  Tel1, Tel1Flex, Tel2, Tel2Flex, Common, DataGen, DataFlow, DataAt, PcPort,
-  DiscTel1, DiscTel2, ShortDialData, DiscData, Count
+  Tel1,
+  Tel1Flex,
+  Tel2,
+  Tel2Flex,
+  Common,
+  DataGen,
+  DataFlow,
+  DataAt,
+  PcPort,
+  DiscTel1,
+  DiscTel2,
+  ShortDialData,
+  DiscData,
+  Count
 };
 inline constexpr std::size_t kGroupCount = static_cast<std::size_t>(SettingsGroup::Count);
 
-inline constexpr auto kGroupMembers = std::make_tuple(
-    &SettingsData::m_tel1, &SettingsData::m_tel1Flex, &SettingsData::m_tel2,
-    &SettingsData::m_tel2Flex, &SettingsData::m_common, &SettingsData::m_dataGen,
-    &SettingsData::m_dataFlow, &SettingsData::m_dataAt, &SettingsData::m_pcPort,
-    &SettingsData::m_discTel1, &SettingsData::m_discTel2, &SettingsData::m_shortDialData,
-    &SettingsData::m_discData);
+inline constexpr auto kGroupMembers =
+    std::make_tuple(&SettingsData::m_tel1, &SettingsData::m_tel1Flex, &SettingsData::m_tel2,
+                    &SettingsData::m_tel2Flex, &SettingsData::m_common, &SettingsData::m_dataGen,
+                    &SettingsData::m_dataFlow, &SettingsData::m_dataAt, &SettingsData::m_pcPort,
+                    &SettingsData::m_discTel1, &SettingsData::m_discTel2,
+                    &SettingsData::m_shortDialData, &SettingsData::m_discData);
 static_assert(std::tuple_size_v<decltype(kGroupMembers)> == kGroupCount,
               "one member per SettingsGroup, in flag order");
 

@@ -20,7 +20,9 @@ class TextWriter {
 class JsonWriter {
  public:
   void Int(const FieldPath& path, const int& value) { Slot(path) = value; }
-  void Str(const FieldPath& path, const std::string& value) { Slot(path) = Cp932ToUtf8Lossy(value); }
+  void Str(const FieldPath& path, const std::string& value) {
+    Slot(path) = Cp932ToUtf8Lossy(value);
+  }
   nlohmann::ordered_json m_out = nlohmann::ordered_json::object();
 
  private:

@@ -1,9 +1,8 @@
 #pragma once
 // The record as text and as JSON for `m2ctl show`: every stored value under its member
 // path (m_tel1.m_nHlcType, m_discTel1.m_aEntry[3].m_strName), strings in UTF-8.
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "settings/settings_data.h"
 

@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "settings/settings_messages.h"
 #include "run_program.h"
+#include "settings/settings_messages.h"
 #include "sim_bench.h"
 
 namespace m2 {
@@ -26,9 +26,18 @@ class CliSettings : public ::testing::Test {
   TempDir dir;
 };
 
-const nlohmann::json kTaState = {
-    {"$Z1", "0312345678/12"}, {"@A2", "0451112222/3"}, {"S65", 4}, {"@B", 15}, {"S80", 12},
-    {"$H1", 0}, {"X", 3}, {"&S", 2}, {"@D1", 2}, {"S0", 0}, {"$X3", "0120999888"}, {"&Z0", "*#1"}};
+const nlohmann::json kTaState = {{"$Z1", "0312345678/12"},
+                                 {"@A2", "0451112222/3"},
+                                 {"S65", 4},
+                                 {"@B", 15},
+                                 {"S80", 12},
+                                 {"$H1", 0},
+                                 {"X", 3},
+                                 {"&S", 2},
+                                 {"@D1", 2},
+                                 {"S0", 0},
+                                 {"$X3", "0120999888"},
+                                 {"&Z0", "*#1"}};
 
 TEST_F(CliSettings, ReadThenShowJsonGivesTheTasSettings) {
   SimBench ta(kTaState);

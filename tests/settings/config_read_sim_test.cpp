@@ -11,17 +11,45 @@ namespace {
 using test::SimBench;
 
 const nlohmann::json kNonDefault = {
-    {"$Z0", "0451234567"}, {"$Z1", "0312345678/12"}, {"$Z2", ""}, {"@A1", "0120111222/9"},
-    {"S65", 4}, {"S66", 1}, {"@P1", 1}, {"$H1", 0}, {"@C2", 30}, {"@R1", 3},
-    {"@D1", 2}, {"@D2", 1}, {"S80", 12}, {"S81", 0}, {"@F2", 0}, {"@H1", 20},
-    {"@B", 16}, {"@G", 2}, {"&Q", 0}, {"$G0", 0}, {"$R", 1}, {"S0", 0},
-    {"&K", 2}, {"&D", 3}, {"&C", 0}, {"&S", 2}, {"E", 0}, {"X", 4},
-    {"$X0", "0311112222/5"}, {"$Y9", "*#"}, {"&Z4", "0120"}, {"$W2", "99"},
+    {"$Z0", "0451234567"},
+    {"$Z1", "0312345678/12"},
+    {"$Z2", ""},
+    {"@A1", "0120111222/9"},
+    {"S65", 4},
+    {"S66", 1},
+    {"@P1", 1},
+    {"$H1", 0},
+    {"@C2", 30},
+    {"@R1", 3},
+    {"@D1", 2},
+    {"@D2", 1},
+    {"S80", 12},
+    {"S81", 0},
+    {"@F2", 0},
+    {"@H1", 20},
+    {"@B", 16},
+    {"@G", 2},
+    {"&Q", 0},
+    {"$G0", 0},
+    {"$R", 1},
+    {"S0", 0},
+    {"&K", 2},
+    {"&D", 3},
+    {"&C", 0},
+    {"&S", 2},
+    {"E", 0},
+    {"X", 4},
+    {"$X0", "0311112222/5"},
+    {"$Y9", "*#"},
+    {"&Z4", "0120"},
+    {"$W2", "99"},
 };
 
 class ConfigReadSim : public ::testing::Test {
  protected:
-  void Connect(SimBench& b) { ASSERT_EQ(b.owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1), 1); }
+  void Connect(SimBench& b) {
+    ASSERT_EQ(b.owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1), 1);
+  }
   CKB45mRXObj record;
   AtSession session;
 };
@@ -42,7 +70,8 @@ TEST_F(ConfigReadSim, FactoryTaGivesTheDefaultsAndKeepsPcOnlyValues) {
   EXPECT_EQ(record.m_bTaChanged, 0);
   EXPECT_TRUE(b.dialogs.messages().empty());
   const auto sent = b.commandsSince(3);  // after ATI0, ATI4, ATI3
-  EXPECT_EQ(sent, (std::vector<std::string>{"AT$Z", "AT@A", "AT&V0", "AT$X", "AT$Y", "AT&Z", "AT$W"}));
+  EXPECT_EQ(sent,
+            (std::vector<std::string>{"AT$Z", "AT@A", "AT&V0", "AT$X", "AT$Y", "AT&Z", "AT$W"}));
 }
 
 TEST_F(ConfigReadSim, NonDefaultTaIsReadIntoEveryGroup) {
@@ -125,7 +154,7 @@ TEST_F(ConfigReadSim, FailureLeavesAPartlyRefreshedRecordAndTheFlags) {
   ASSERT_EQ(b.dialogs.messages().size(), 1u);
   EXPECT_EQ(b.dialogs.messages()[0], ErrorMessageText(err::kTimeout));
   EXPECT_EQ(record.m_data.m_tel1.m_strOwnAddress, "0312345678");  // AT$Z
-  EXPECT_EQ(record.m_data.m_common.m_bCallWaiting, 1);           // AT&V0
+  EXPECT_EQ(record.m_data.m_common.m_bCallWaiting, 1);            // AT&V0
   EXPECT_EQ(record.m_data.m_discTel1, NumberList{});              // AT$X never answered
   EXPECT_EQ(record.m_bModified, 0);
   EXPECT_EQ(record.m_bTaChanged, 0);

@@ -34,11 +34,18 @@ TEST_F(ConfigWriteSim, AnalogSheetSendsAllTwentyThreeCommandsInOrder) {
   d.m_tel2.m_nHlcType = 0;
   d.m_common = {1, 1, 1, 1, 1, 2};
   ASSERT_EQ(WriteAnalogSheet(b.owner, record, d.m_tel1, d.m_tel2, d.m_common), 1);
-  EXPECT_EQ(Sent(), (std::vector<std::string>{
-                        "ATS65=4", "AT$Z1=0312345678/5", "AT$P1=1", "AT@P1=0", "AT$G1=1",
-                        "AT$I1=1", "AT$S1=0", "AT$H1=1", "AT@C1=5", "AT@T1=0", "AT@R1=0",
-                        "ATS66=1", "AT$Z2=", "AT$P2=1", "AT$G2=1", "AT$I2=1", "AT$S2=0",
-                        "AT$H2=1", "AT@C2=5", "AT@T2=0", "AT@R2=0", "AT@B15", "AT@G2"}));
+  EXPECT_EQ(Sent(), (std::vector<std::string>{"ATS65=4", "AT$Z1=0312345678/5",
+                                              "AT$P1=1", "AT@P1=0",
+                                              "AT$G1=1", "AT$I1=1",
+                                              "AT$S1=0", "AT$H1=1",
+                                              "AT@C1=5", "AT@T1=0",
+                                              "AT@R1=0", "ATS66=1",
+                                              "AT$Z2=",  "AT$P2=1",
+                                              "AT$G2=1", "AT$I2=1",
+                                              "AT$S2=0", "AT$H2=1",
+                                              "AT@C2=5", "AT@T2=0",
+                                              "AT@R2=0", "AT@B15",
+                                              "AT@G2"}));
   EXPECT_EQ(record.m_bTaChanged, 1);
   EXPECT_TRUE(b.dialogs.messages().empty());
 }
@@ -89,9 +96,11 @@ TEST_F(ConfigWriteSim, NumberSheetSendsFortyCommandsWithClearingForms) {
   SettingsData& d = record.m_data;
   d.m_discTel1.m_aEntry[2] = {1, "name", "0312345678", "7"};
   d.m_discData.m_aEntry[9] = {1, "", "#1", ""};
-  d.m_discData.m_aEntry[3] = {0, "", "999", ""};   // unused: cleared whatever it holds
+  d.m_discData.m_aEntry[3] = {0, "", "999", ""};  // unused: cleared whatever it holds
   d.m_shortDialData.m_aEntry[5] = {1, "name only", "", ""};
-  ASSERT_EQ(WriteNumberSheet(b.owner, record, {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData}), 1);
+  ASSERT_EQ(WriteNumberSheet(b.owner, record,
+                             {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData}),
+            1);
   const auto sent = Sent();
   ASSERT_EQ(sent.size(), 40u);
   const char* lists[] = {"AT$X", "AT$Y", "AT&Z", "AT$W"};
@@ -117,15 +126,47 @@ TEST_F(ConfigWriteSim, StoreInTaMakesTheTaKeepItsSettings) {
 }
 
 TEST(ConfigRoundTrip, NonDefaultTaCopiedToAFactoryTaLeavesBothInTheSameState) {
-  const nlohmann::json state = {
-      {"$Z0", "0451234567/1"}, {"$Z1", "0312345678/12"}, {"$Z2", "0399999999"},
-      {"@A1", "0120111222/9"}, {"@A2", "0120"}, {"S65", 1}, {"S66", 4}, {"@P1", 1},
-      {"$H1", 0}, {"$H0", 0}, {"$S2", 1}, {"$P2", 0}, {"$I1", 0}, {"@C1", 59}, {"@T2", 3},
-      {"@R1", 2}, {"@I2", 1}, {"@F1", 9}, {"@H2", 5}, {"@D1", 3}, {"@D2", 1}, {"S80", 9},
-      {"S81", 0}, {"@B", 13}, {"@G", 1}, {"&Q", 0}, {"$G0", 0}, {"$R", 1}, {"S0", 10},
-      {"&K", 0}, {"&D", 1}, {"&C", 0}, {"&S", 2}, {"E", 0}, {"X", 0},
-      {"$X0", "0311112222/5"}, {"$X9", "1"}, {"$Y3", "*#"}, {"&Z0", "0120"}, {"&Z9", "2"},
-      {"$W5", "99/88"}};
+  const nlohmann::json state = {{"$Z0", "0451234567/1"},
+                                {"$Z1", "0312345678/12"},
+                                {"$Z2", "0399999999"},
+                                {"@A1", "0120111222/9"},
+                                {"@A2", "0120"},
+                                {"S65", 1},
+                                {"S66", 4},
+                                {"@P1", 1},
+                                {"$H1", 0},
+                                {"$H0", 0},
+                                {"$S2", 1},
+                                {"$P2", 0},
+                                {"$I1", 0},
+                                {"@C1", 59},
+                                {"@T2", 3},
+                                {"@R1", 2},
+                                {"@I2", 1},
+                                {"@F1", 9},
+                                {"@H2", 5},
+                                {"@D1", 3},
+                                {"@D2", 1},
+                                {"S80", 9},
+                                {"S81", 0},
+                                {"@B", 13},
+                                {"@G", 1},
+                                {"&Q", 0},
+                                {"$G0", 0},
+                                {"$R", 1},
+                                {"S0", 10},
+                                {"&K", 0},
+                                {"&D", 1},
+                                {"&C", 0},
+                                {"&S", 2},
+                                {"E", 0},
+                                {"X", 0},
+                                {"$X0", "0311112222/5"},
+                                {"$X9", "1"},
+                                {"$Y3", "*#"},
+                                {"&Z0", "0120"},
+                                {"&Z9", "2"},
+                                {"$W5", "99/88"}};
   SimBench source(state);
   SimBench target;
   CKB45mRXObj record;
@@ -141,7 +182,9 @@ TEST(ConfigRoundTrip, NonDefaultTaCopiedToAFactoryTaLeavesBothInTheSameState) {
   ASSERT_EQ(WriteFlexSheet(target.owner, record, 1, d.m_tel1Flex), 1);
   ASSERT_EQ(WriteFlexSheet(target.owner, record, 2, d.m_tel2Flex), 1);
   ASSERT_EQ(WriteDataSheet(target.owner, record, d.m_dataGen, d.m_dataFlow, d.m_dataAt), 1);
-  ASSERT_EQ(WriteNumberSheet(target.owner, record, {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData}), 1);
+  ASSERT_EQ(WriteNumberSheet(target.owner, record,
+                             {d.m_discTel1, d.m_discTel2, d.m_shortDialData, d.m_discData}),
+            1);
   target.owner.RestoreResultModes();
   StoreInTa(target.owner);
 

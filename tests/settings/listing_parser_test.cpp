@@ -1,10 +1,10 @@
 // The listing parsers against hand-written TA replies: every conversion, the
 // first-occurrence rule and what a failure leaves behind.
+#include "settings/listing_parser.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "settings/listing_parser.h"
 
 namespace m2 {
 namespace {
@@ -80,11 +80,9 @@ TEST(SettingsListing, RingRegisters) {
   };
   // S80 (TEL1 transfer) and S0 (automatic answer) share the coding.
   const Row rows[] = {
-      {"S80:02H", "S80:0CH", 1, 12},
-      {"S80:02H", "S80:0cH", 1, 12},  // lower-case digits read like capitals
-      {"S80:02H", "S80:00H", 0, 1},
-      {"S0:01H", "S0:00H", 0, 1},
-      {"S0:01H", "S0:0AH", 1, 10},
+      {"S80:02H", "S80:0CH", 1, 12}, {"S80:02H", "S80:0cH", 1, 12},  // lower-case digits read like
+                                                                     // capitals
+      {"S80:02H", "S80:00H", 0, 1},  {"S0:01H", "S0:00H", 0, 1},    {"S0:01H", "S0:0AH", 1, 10},
       {"S0:01H", "S0:ffH", 1, 255},
   };
   for (const Row& r : rows) {
@@ -115,7 +113,8 @@ TEST(SettingsListing, CallWaitingBitSet) {
   for (const Row& r : rows) {
     SettingsData d;
     ResultModes modes;
-    const std::string listing = With(kFactoryListing, "@B0 @G0", "@B" + std::to_string(r.value) + " @G2");
+    const std::string listing =
+        With(kFactoryListing, "@B0 @G0", "@B" + std::to_string(r.value) + " @G2");
     ASSERT_TRUE(ParseSettingsListing(listing, d, kReadPlain, modes)) << r.value;
     PortCommonSettings expected = r.expected;
     expected.m_nPriorityIncoming = 2;
@@ -167,7 +166,8 @@ TEST(SettingsListing, PlainReadTakesResultModesFromTheLink) {
 TEST(SettingsListing, ResetReadSetsTheLinksModes) {
   SettingsData d;
   ResultModes modes{1, 1};
-  ASSERT_TRUE(ParseSettingsListing(With(kFactoryListing, "Q0 V1", "Q1 V0"), d, kReadAfterReset, modes));
+  ASSERT_TRUE(
+      ParseSettingsListing(With(kFactoryListing, "Q0 V1", "Q1 V0"), d, kReadAfterReset, modes));
   EXPECT_EQ(d.m_dataAt.m_bResultCodes, 0);
   EXPECT_EQ(d.m_dataAt.m_nResultFormat, 0);
   EXPECT_EQ(modes.resultCodesWereOn, 0);
@@ -186,12 +186,13 @@ TEST(SettingsListing, FirstOccurrenceWins) {
 TEST(SettingsListing, FailureKeepsWhatWasStoredBefore) {
   SettingsData d = Scrambled();
   ResultModes modes{0, 0};
-  EXPECT_FALSE(ParseSettingsListing(With(kFactoryListing, "@G0", "@X0"), d, kReadAfterReset, modes));
-  EXPECT_EQ(d.m_tel1.m_nHlcType, 2);         // parsed before
+  EXPECT_FALSE(
+      ParseSettingsListing(With(kFactoryListing, "@G0", "@X0"), d, kReadAfterReset, modes));
+  EXPECT_EQ(d.m_tel1.m_nHlcType, 2);  // parsed before
   EXPECT_EQ(d.m_tel1.m_nDialDigitTimer, 5);
   EXPECT_EQ(d.m_tel2.m_nHlcType, 2);
   EXPECT_EQ(d.m_common.m_nPriorityIncoming, 77);  // the failing item
-  EXPECT_EQ(d.m_dataGen.m_nProtocol, 77);    // after it
+  EXPECT_EQ(d.m_dataGen.m_nProtocol, 77);         // after it
   EXPECT_EQ(d.m_dataAt.m_nCodeSet, 77);
   EXPECT_EQ(modes.resultCodesWereOn, 0);
 }
@@ -214,7 +215,8 @@ TEST(SettingsListing, MalformedValuesFail) {
 TEST(OwnAddresses, SplitsNumberAndSubAddress) {
   SettingsData d;
   d.m_tel2.m_strOwnAddress = "old";
-  ASSERT_TRUE(ParseOwnAddresses("AT$Z\r\r\n0:0451234567\r\n1:0312345678/12\r\n2:\r\n\r\nOK\r\n", d));
+  ASSERT_TRUE(
+      ParseOwnAddresses("AT$Z\r\r\n0:0451234567\r\n1:0312345678/12\r\n2:\r\n\r\nOK\r\n", d));
   EXPECT_EQ(d.m_dataGen.m_strOwnAddress, "0451234567");
   EXPECT_EQ(d.m_dataGen.m_strOwnSubAddress, "");
   EXPECT_EQ(d.m_tel1.m_strOwnAddress, "0312345678");
@@ -258,15 +260,16 @@ TEST(NumberListParse, EntriesUsedFlagsAndCount) {
   NumberList l;
   l.m_aEntry[4].m_strName = "\xB6\xB2\xBC\xAC";  // a name the TA does not know
   l.m_aEntry[5].m_strName = "gone";
-  ASSERT_TRUE(ParseNumberList(ListReply({"0312345678/12", "", "*#0", "", "", "777", "", "", "", "9"}),
-                              l, kReadPlain));
+  ASSERT_TRUE(ParseNumberList(
+      ListReply({"0312345678/12", "", "*#0", "", "", "777", "", "", "", "9"}), l, kReadPlain));
   EXPECT_EQ(l.m_aEntry[0], (NumberEntry{1, "", "0312345678", "12"}));
   EXPECT_EQ(l.m_aEntry[1], (NumberEntry{0, "", "", ""}));
   EXPECT_EQ(l.m_aEntry[4], (NumberEntry{1, "\xB6\xB2\xBC\xAC", "", ""}));  // name only: still used
   EXPECT_EQ(l.m_aEntry[5], (NumberEntry{1, "gone", "777", ""}));
   EXPECT_EQ(l.m_nCount, 5);
 
-  ASSERT_TRUE(ParseNumberList(ListReply({"", "", "", "", "", "", "", "", "", ""}), l, kReadAfterReset));
+  ASSERT_TRUE(
+      ParseNumberList(ListReply({"", "", "", "", "", "", "", "", "", ""}), l, kReadAfterReset));
   EXPECT_EQ(l, NumberList{});
 }
 
@@ -277,8 +280,7 @@ TEST(NumberListParse, MissingEntrySevenStopsThere) {
   EXPECT_FALSE(ParseNumberList(ListReply({"0", "1", "2", "3", "4", "5", "6", "7", "8", "9"}, 7), l,
                                kReadAfterReset));
   for (int i = 0; i < 7; ++i)
-    EXPECT_EQ(l.m_aEntry[static_cast<std::size_t>(i)],
-              (NumberEntry{1, "", std::to_string(i), ""}));
+    EXPECT_EQ(l.m_aEntry[static_cast<std::size_t>(i)], (NumberEntry{1, "", std::to_string(i), ""}));
   for (int i = 7; i < 10; ++i)
     EXPECT_EQ(l.m_aEntry[static_cast<std::size_t>(i)], (NumberEntry{1, "n", "111", "2"}));
   EXPECT_EQ(l.m_nCount, 10);

@@ -35,7 +35,8 @@ ProgramResult RunProgram(const std::vector<std::string>& argv, const std::string
   int open = 2;
   bool timedOut = false;
   while (open > 0) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        end - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
       timedOut = true;
       break;

@@ -28,7 +28,8 @@ using Bytes = std::vector<std::uint8_t>;
 class Golden {
  public:
   void I(int v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+      b.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
   }
   void S(const std::string& s) {
     if (s.size() < 255) {
@@ -41,36 +42,78 @@ class Golden {
     b.insert(b.end(), s.begin(), s.end());
   }
   void Tel(const AnalogPortSettings& a, bool tel1) {
-    I(a.m_nHlcType); S(a.m_strOwnAddress); S(a.m_strOwnSubAddress); I(a.m_bNotifyCallerNumber);
+    I(a.m_nHlcType);
+    S(a.m_strOwnAddress);
+    S(a.m_strOwnSubAddress);
+    I(a.m_bNotifyCallerNumber);
     if (tel1) I(a.m_bPolarityReversal);
-    I(a.m_bGlobalIncoming); I(a.m_bIncomingNoSubAddress); I(a.m_bDiscriminateIncoming);
-    I(a.m_bHlcDiscriminate); I(a.m_nDialDigitTimer); I(a.m_nTransmitPad); I(a.m_nReceivePad);
+    I(a.m_bGlobalIncoming);
+    I(a.m_bIncomingNoSubAddress);
+    I(a.m_bDiscriminateIncoming);
+    I(a.m_bHlcDiscriminate);
+    I(a.m_nDialDigitTimer);
+    I(a.m_nTransmitPad);
+    I(a.m_nReceivePad);
   }
   void Flex(const FlexphoneSettings& f) {
-    I(f.m_bCwBusyIncoming); I(f.m_nHookAcceptTime); I(f.m_nHookDetectTime);
-    S(f.m_strTransferAddress); I(f.m_bTransferTalk); I(f.m_bTransferSourceTalk);
-    I(f.m_nTransferStart); I(f.m_nTransferRings);
+    I(f.m_bCwBusyIncoming);
+    I(f.m_nHookAcceptTime);
+    I(f.m_nHookDetectTime);
+    S(f.m_strTransferAddress);
+    I(f.m_bTransferTalk);
+    I(f.m_bTransferSourceTalk);
+    I(f.m_nTransferStart);
+    I(f.m_nTransferRings);
   }
   void List(const NumberList& l) {
     I(l.m_nCount);
-    for (const auto& e : l.m_aEntry) { I(e.m_bUsed); S(e.m_strName); S(e.m_strAddress); S(e.m_strSubAddress); }
+    for (const auto& e : l.m_aEntry) {
+      I(e.m_bUsed);
+      S(e.m_strName);
+      S(e.m_strAddress);
+      S(e.m_strSubAddress);
+    }
   }
   void All(const SettingsData& d) {
     I(d.m_nFileMark);
-    Tel(d.m_tel1, true); Flex(d.m_tel1Flex); Tel(d.m_tel2, false); Flex(d.m_tel2Flex);
+    Tel(d.m_tel1, true);
+    Flex(d.m_tel1Flex);
+    Tel(d.m_tel2, false);
+    Flex(d.m_tel2Flex);
     const auto& c = d.m_common;
-    I(c.m_bCallWaiting); I(c.m_nCallWaitingType); I(c.m_bTransferDuringCall);
-    I(c.m_bThreePartyCall); I(c.m_bIncomingTransfer); I(c.m_nPriorityIncoming);
+    I(c.m_bCallWaiting);
+    I(c.m_nCallWaitingType);
+    I(c.m_bTransferDuringCall);
+    I(c.m_bThreePartyCall);
+    I(c.m_bIncomingTransfer);
+    I(c.m_nPriorityIncoming);
     const auto& g = d.m_dataGen;
-    I(g.m_nProtocol); S(g.m_strOwnAddress); S(g.m_strOwnSubAddress); I(g.m_bNotifyCallerNumber);
-    I(g.m_bGlobalIncoming); I(g.m_bIncomingNoSubAddress); I(g.m_bDiscriminateIncoming);
-    I(g.m_bHlcDiscriminate); I(g.m_bCallbackIncoming); I(g.m_nAutoAnswer); I(g.m_nAnswerRings);
-    I(d.m_dataFlow.m_nFlowControl); I(d.m_dataFlow.m_nErSignal); I(d.m_dataFlow.m_nCdSignal);
+    I(g.m_nProtocol);
+    S(g.m_strOwnAddress);
+    S(g.m_strOwnSubAddress);
+    I(g.m_bNotifyCallerNumber);
+    I(g.m_bGlobalIncoming);
+    I(g.m_bIncomingNoSubAddress);
+    I(g.m_bDiscriminateIncoming);
+    I(g.m_bHlcDiscriminate);
+    I(g.m_bCallbackIncoming);
+    I(g.m_nAutoAnswer);
+    I(g.m_nAnswerRings);
+    I(d.m_dataFlow.m_nFlowControl);
+    I(d.m_dataFlow.m_nErSignal);
+    I(d.m_dataFlow.m_nCdSignal);
     I(d.m_dataFlow.m_nDrSignal);
-    I(d.m_dataAt.m_bEcho); I(d.m_dataAt.m_bResultCodes); I(d.m_dataAt.m_nResultFormat);
+    I(d.m_dataAt.m_bEcho);
+    I(d.m_dataAt.m_bResultCodes);
+    I(d.m_dataAt.m_nResultFormat);
     I(d.m_dataAt.m_nCodeSet);
-    I(d.m_pcPort.m_nSpeed); I(d.m_pcPort.m_nComPort); I(d.m_pcPort.m_nDataFormat);
-    List(d.m_discTel1); List(d.m_discTel2); List(d.m_shortDialData); List(d.m_discData);
+    I(d.m_pcPort.m_nSpeed);
+    I(d.m_pcPort.m_nComPort);
+    I(d.m_pcPort.m_nDataFormat);
+    List(d.m_discTel1);
+    List(d.m_discTel2);
+    List(d.m_shortDialData);
+    List(d.m_discData);
   }
   Bytes b;
 };
@@ -81,18 +124,23 @@ SettingsData KnownRecord() {
   SettingsData d;
   int next = 1000;
   auto tel = [&](AnalogPortSettings& a) {
-    for (int* p : {&a.m_nHlcType, &a.m_bNotifyCallerNumber, &a.m_bPolarityReversal,
-                   &a.m_bGlobalIncoming, &a.m_bIncomingNoSubAddress, &a.m_bDiscriminateIncoming,
-                   &a.m_bHlcDiscriminate, &a.m_nDialDigitTimer, &a.m_nTransmitPad, &a.m_nReceivePad})
+    for (int* p :
+         {&a.m_nHlcType, &a.m_bNotifyCallerNumber, &a.m_bPolarityReversal, &a.m_bGlobalIncoming,
+          &a.m_bIncomingNoSubAddress, &a.m_bDiscriminateIncoming, &a.m_bHlcDiscriminate,
+          &a.m_nDialDigitTimer, &a.m_nTransmitPad, &a.m_nReceivePad})
       *p = next++;
   };
   auto flex = [&](FlexphoneSettings& f) {
-    for (int* p : {&f.m_bCwBusyIncoming, &f.m_nHookAcceptTime, &f.m_nHookDetectTime, &f.m_bTransferTalk,
-                   &f.m_bTransferSourceTalk, &f.m_nTransferStart, &f.m_nTransferRings})
+    for (int* p :
+         {&f.m_bCwBusyIncoming, &f.m_nHookAcceptTime, &f.m_nHookDetectTime, &f.m_bTransferTalk,
+          &f.m_bTransferSourceTalk, &f.m_nTransferStart, &f.m_nTransferRings})
       *p = next++;
   };
   d.m_nFileMark = -7;  // negative: two's complement
-  tel(d.m_tel1); flex(d.m_tel1Flex); tel(d.m_tel2); flex(d.m_tel2Flex);
+  tel(d.m_tel1);
+  flex(d.m_tel1Flex);
+  tel(d.m_tel2);
+  flex(d.m_tel2Flex);
   d.m_tel2.m_bPolarityReversal = 0;  // TEL2 has no slot for it
   auto& c = d.m_common;
   for (int* p : {&c.m_bCallWaiting, &c.m_nCallWaitingType, &c.m_bTransferDuringCall,
@@ -113,9 +161,9 @@ SettingsData KnownRecord() {
     for (auto& e : l->m_aEntry) e.m_bUsed = next++;
   }
   d.m_tel1.m_strOwnAddress = "0312345678";
-  d.m_tel1.m_strOwnSubAddress = "5";                        // length 1
+  d.m_tel1.m_strOwnSubAddress = "5";                          // length 1
   d.m_tel1Flex.m_strTransferAddress = std::string(254, '7');  // the longest one-byte prefix
-  d.m_dataGen.m_strOwnAddress = std::string(255, '9');      // the first FF-prefixed length
+  d.m_dataGen.m_strOwnAddress = std::string(255, '9');        // the first FF-prefixed length
   d.m_discTel1.m_aEntry[3].m_strName = "\x8E\x52\x93\x63\xB2\xC1\xDB\xB3";  // 山田ｲﾁﾛｳ
   d.m_discData.m_aEntry[9].m_strSubAddress = "#*";
   return d;
@@ -200,8 +248,9 @@ class SettingsFileOnDisk : public ::testing::Test {
     return r;
   }
   static void WriteBytes(const std::filesystem::path& file, const Bytes& bytes) {
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
   }
   static Bytes ReadBytes(const std::filesystem::path& file) {
     return ReadWholeFile(file, 1 << 24).value_or(Bytes{});

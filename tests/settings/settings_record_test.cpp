@@ -1,9 +1,10 @@
 // The record: defaults, page copies and the flags they move, the CP932 helper and the
 // views `show` prints.
+#include "settings/settings_record.h"
+
 #include <gtest/gtest.h>
 
 #include "settings/cp932.h"
-#include "settings/settings_record.h"
 #include "settings/settings_view.h"
 
 namespace m2 {
@@ -83,8 +84,8 @@ TEST(Cp932, ConvertsBothWaysKeepingHalfWidthKatakana) {
 }
 
 TEST(Cp932, BadInputIsRefusedOrReplaced) {
-  EXPECT_EQ(Cp932ToUtf8("\x81"), std::nullopt);    // a lead byte alone
-  EXPECT_EQ(Utf8ToCp932("\xC3"), std::nullopt);    // cut UTF-8
+  EXPECT_EQ(Cp932ToUtf8("\x81"), std::nullopt);              // a lead byte alone
+  EXPECT_EQ(Utf8ToCp932("\xC3"), std::nullopt);              // cut UTF-8
   EXPECT_EQ(Utf8ToCp932("\xF0\x9F\x98\x80"), std::nullopt);  // no CP932 equivalent
   EXPECT_EQ(Cp932ToUtf8Lossy("A\x81"), "A\xEF\xBF\xBD");
   EXPECT_EQ(Cp932ToUtf8Lossy("\xA0\xB1"), "\xEF\xBF\xBD\xEF\xBD\xB1");  // A0 is unassigned

@@ -3,10 +3,9 @@
 // from the given settings state (TA codings, see sim/ta_settings.h) and stores to the same
 // file on AT&W0, so a test can read back what the TA was left with.
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "serial/console_ui.h"
 #include "serial/link_owner.h"
@@ -42,7 +41,8 @@ class SimBench {
     std::ofstream(path) << (state.is_null() ? nlohmann::json::object() : state).dump();
     return path;
   }
-  static std::vector<std::string> WithState(std::vector<std::string> args, const std::string& path) {
+  static std::vector<std::string> WithState(std::vector<std::string> args,
+                                            const std::string& path) {
     args.insert(args.end(), {"--state", path});
     return args;
   }

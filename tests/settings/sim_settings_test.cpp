@@ -27,17 +27,35 @@ class SimSettings : public ::testing::Test {
 };
 
 TEST_F(SimSettings, TakesEveryWriteCommandAndRefusesMalformedOnes) {
-  const char* accepted[] = {"ATS65=4", "ATS66=0", "ATS80=12", "ATS81=0", "ATS0=255",
-                            "AT$Z0=0312345678/12", "AT$Z2=", "AT@A1=0120/5", "AT$P0=0",
-                            "AT@P1=1", "AT$H2=0", "AT@C1=59", "AT@H2=20", "AT@D1=3", "AT@B24",
-                            "AT@G2", "AT&Q0", "AT$R1", "AT&K2", "AT&D3", "AT&C0", "AT&S2",
-                            "ATX4", "AT$X9=*#", "AT$Y0=1", "AT&Z5=2", "AT$W3=", "AT&W0"};
+  const char* accepted[] = {
+      "ATS65=4",  "ATS66=0",      "ATS80=12", "ATS81=0", "ATS0=255", "AT$Z0=0312345678/12",
+      "AT$Z2=",   "AT@A1=0120/5", "AT$P0=0",  "AT@P1=1", "AT$H2=0",  "AT@C1=59",
+      "AT@H2=20", "AT@D1=3",      "AT@B24",   "AT@G2",   "AT&Q0",    "AT$R1",
+      "AT&K2",    "AT&D3",        "AT&C0",    "AT&S2",   "ATX4",     "AT$X9=*#",
+      "AT$Y0=1",  "AT&Z5=2",      "AT$W3=",   "AT&W0"};
   for (const char* c : accepted) EXPECT_EQ(Send(c), "\r\nOK\r\n") << c;
-  const char* refused[] = {"ATS65=256", "ATS1=1", "ATS65", "AT$P3=1", "AT@P2=1", "AT@C1=0",
-                           "AT@C0=5", "AT$P1=2", "AT$P1=", "AT@B", "AT@B32", "ATX5", "AT&Qx",
-                           "AT$Z3=1", "AT$Z1=03-1234", "AT$Z1=1/12345678901234567890",
-                           "AT@A0=1", "AT$X1=" "123456789012345678901234567890123",
-                           "AT@A1=123456789012345678901234567890/12", "AT&V1", "AT&W1"};
+  const char* refused[] = {"ATS65=256",
+                           "ATS1=1",
+                           "ATS65",
+                           "AT$P3=1",
+                           "AT@P2=1",
+                           "AT@C1=0",
+                           "AT@C0=5",
+                           "AT$P1=2",
+                           "AT$P1=",
+                           "AT@B",
+                           "AT@B32",
+                           "ATX5",
+                           "AT&Qx",
+                           "AT$Z3=1",
+                           "AT$Z1=03-1234",
+                           "AT$Z1=1/12345678901234567890",
+                           "AT@A0=1",
+                           "AT$X1="
+                           "123456789012345678901234567890123",
+                           "AT@A1=123456789012345678901234567890/12",
+                           "AT&V1",
+                           "AT&W1"};
   for (const char* c : refused) EXPECT_EQ(Send(c), "\r\nERROR\r\n") << c;
 }
 

@@ -11,7 +11,9 @@ class TempDir {
  public:
   TempDir() {
     std::string templ = (std::filesystem::temp_directory_path() / "m2settings-XXXXXX").string();
-    if (!mkdtemp(templ.data())) throw std::filesystem::filesystem_error("mkdtemp", std::error_code(errno, std::generic_category()));
+    if (!mkdtemp(templ.data()))
+      throw std::filesystem::filesystem_error("mkdtemp",
+                                              std::error_code(errno, std::generic_category()));
     m_path = templ;
   }
   ~TempDir() {

@@ -1,7 +1,7 @@
 // The commands each write transaction sends, in order, with their encodings.
-#include <gtest/gtest.h>
-
 #include "settings/write_commands.h"
+
+#include <gtest/gtest.h>
 
 namespace m2 {
 namespace {
@@ -12,7 +12,8 @@ TEST(AnalogSheet, Encodings) {
     int hlc;
     const char* command;
   };
-  for (Row r : {Row{0, "ATS65=1\r"}, Row{1, "ATS65=4\r"}, Row{2, "ATS65=0\r"}, Row{7, "ATS65=0\r"}}) {
+  for (Row r :
+       {Row{0, "ATS65=1\r"}, Row{1, "ATS65=4\r"}, Row{2, "ATS65=0\r"}, Row{7, "ATS65=0\r"}}) {
     d.m_tel1.m_nHlcType = r.hlc;
     EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[0], r.command);
   }
@@ -24,7 +25,9 @@ TEST(AnalogSheet, Encodings) {
   d.m_tel2.m_bPolarityReversal = 1;  // no command carries it
   const CommandList c = AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common);
   EXPECT_EQ(c[17], "AT$H2=0\r");
-  EXPECT_EQ(std::count_if(c.begin(), c.end(), [](const std::string& s) { return s.starts_with("AT@P2"); }), 0);
+  EXPECT_EQ(std::count_if(c.begin(), c.end(),
+                          [](const std::string& s) { return s.starts_with("AT@P2"); }),
+            0);
 }
 
 TEST(AnalogSheet, CallWaitingBitSet) {
@@ -37,7 +40,7 @@ TEST(AnalogSheet, CallWaitingBitSet) {
       {{1, 1, 1, 1, 1, 0}, "AT@B15\r"},
       {{0, 0, 0, 1, 0, 2}, "AT@B2\r"},
       {{0, 1, 1, 0, 1, 2}, "AT@B5\r"},
-      {{1, 2, 1, 1, 1, 0}, "AT@B8\r"},   // a type other than 1 still counts as flex
+      {{1, 2, 1, 1, 1, 0}, "AT@B8\r"},  // a type other than 1 still counts as flex
   };
   const SettingsData d = DefaultSettingsData();
   for (const Row& r : rows) {
