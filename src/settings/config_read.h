@@ -11,7 +11,8 @@ namespace m2 {
 
 class LinkOwner;
 
-// 1 when every command succeeded and every value was accepted, else 0.
+// 1 when every command succeeded and every value was accepted, else 0. After a mode-0
+// read that succeeded, the caller sets m_bModified.
 int ReadConfiguration(CKB45mRXObj& record, LinkOwner& link, AtSession& session, int mode);
 
 // AT&F, then a mode-1 read. On success the TA counts as changed and the record is to be
