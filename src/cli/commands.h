@@ -9,5 +9,6 @@ namespace m2::cli {
 void RegisterAtCommands(CLI::App& app, CliContext& ctx);      // at, identify
 void RegisterStatusCommands(CLI::App& app, CliContext& ctx);  // charges, clear-charges, causes, line
 void RegisterSettingsCommands(CLI::App& app, CliContext& ctx);  // read, reset-read, write, show
+void RegisterUpdateCommand(CLI::App& app, CliContext& ctx);     // update
 
 }  // namespace m2::cli

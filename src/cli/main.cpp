@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   RegisterAtCommands(app, ctx);
   RegisterStatusCommands(app, ctx);
   RegisterSettingsCommands(app, ctx);
+  RegisterUpdateCommand(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {

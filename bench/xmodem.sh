@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# XMODEM-1K throughput of `m2ctl update --no-verdict` against lrzsz's `sx -k`, both sending
+# an 8 MiB random file to lrzsz's `rx -c` attached through socat (a pty for the sender, a
+# socketpair for rx). Three runs each; prints the median wall time, CPU time (user+sys) and
+# throughput of each and their ratios. Then the CPU time m2ctl uses while it waits 20 s for
+# a start character that never comes (m2sim --xmodem --no-start).
+# Usage: bench/xmodem.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+m2ctl=$PWD/$build/bin/m2ctl
+m2sim=$PWD/$build/bin/m2sim
+for tool in "$m2ctl" "$m2sim" socat rx sx; do
+  command -v "$tool" >/dev/null || { echo "xmodem.sh: $tool is missing" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work"
+head -c $((8 * 1024 * 1024)) /dev/urandom > image.dlf
+size=$(stat -c %s image.dlf)
+runs=3
+
+# Starts rx behind socat on ./DEV; the pid is left in $socat_pid.
+start_rx() {
+  rm -f received.bin DEV
+  socat pty,raw,echo=0,link=DEV,wait-slave SYSTEM:'exec rx -c -q received.bin' 2>/dev/null &
+  socat_pid=$!
+  pids+=("$socat_pid")
+  for _ in $(seq 100); do [ -e DEV ] && return 0; sleep 0.05; done
+  echo "xmodem.sh: socat did not make its pty" >&2
+  exit 1
+}
+
+# Runs "$@" against a fresh rx; appends "wall cpu" to the file named by $1.
+measure() {
+  local out=$1
+  shift
+  start_rx
+  /usr/bin/time -f "%e %U %S" -o times.txt "$@" </dev/null >/dev/null 2>>log.txt
+  wait "$socat_pid" || true
+  cmp -s <(head -c "$size" received.bin) image.dlf || { echo "xmodem.sh: received file differs" >&2; exit 1; }
+  tail -n 1 times.txt | awk '{ printf "%s %.3f\n", $1, $2 + $3 }' >> "$out"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+for _ in $(seq $runs); do
+  measure m2ctl.txt "$m2ctl" --device DEV update --no-verdict image.dlf
+  measure sx.txt sh -c 'stty -F DEV raw -echo && exec sx -k -q image.dlf <DEV >DEV'
+done
+
+median_of() { cut -d' ' -f"$2" "$1" | median; }
+m_wall=$(median_of m2ctl.txt 1) m_cpu=$(median_of m2ctl.txt 2)
+s_wall=$(median_of sx.txt 1) s_cpu=$(median_of sx.txt 2)
+line() { printf "%-14s wall %6.2f s   cpu %6.3f s   %7.1f KiB/s\n" "$1" "$2" "$3" "$(awk -v s="$size" -v w="$2" 'BEGIN { print s / 1024 / w }')"; }
+echo "8 MiB to rx -c over socat, median of $runs runs (rx waits 1 s before acknowledging EOT):"
+line "m2ctl update" "$m_wall" "$m_cpu"
+line "sx -k" "$s_wall" "$s_cpu"
+awk -v a="$m_wall" -v b="$s_wall" -v c="$m_cpu" -v d="$s_cpu" 'BEGIN {
+  printf "m2ctl / sx -k: wall %.2f   throughput %.2f   cpu %.2f\n", a / b, b / a, (d > 0 ? c / d : 0) }'
+
+# Idle: a TA that never asks for the start.
+"$m2sim" --link COM1 --xmodem --no-start >/dev/null 2>&1 &
+sim_pid=$!
+pids+=("$sim_pid")
+for _ in $(seq 100); do [ -e COM1 ] && break; sleep 0.05; done
+/usr/bin/time -f "%e %U %S" -o idle.txt "$m2ctl" update image.dlf </dev/null >/dev/null 2>idle.log || true
+grep -q "ｵﾙﾊﾞﾝﾃM-2KLXからの応答がありません" idle.log || { echo "xmodem.sh: no 52 after the wait" >&2; cat idle.log >&2; exit 1; }
+tail -n 1 idle.txt | awk '{ printf "idle wait for the start character: wall %.2f s, cpu %.3f s (goal: under 0.1 s)\n", $1, $2 + $3 }'
