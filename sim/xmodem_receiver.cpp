@@ -170,7 +170,7 @@ void XmodemReceiver::saveImage() {
     std::fprintf(stderr, "m2sim: cannot write %s\n", m_opt.outPath.c_str());
     return;
   }
-  std::fwrite(m_image.data(), 1, m_image.size(), f);
+  if (!m_image.empty()) std::fwrite(m_image.data(), 1, m_image.size(), f);
   std::fclose(f);
   m_saved = true;
 }

@@ -40,7 +40,7 @@ bool UpdateProgress::Start(const UpdateRequest& request) {
     if (code == 0) {
       m_state = ProgressState::WaitingForTa;
       m_percent = 0;
-      m_percentText = "0";
+      m_percentText.assign(1, '0');  // not = "0": GCC 12 warns falsely (-Wrestrict)
       showStatus(0);
       return true;
     }
@@ -140,18 +140,13 @@ void UpdateProgress::onRxChunk(const std::uint8_t* data, int length) {
 }
 
 void UpdateProgress::stepBytes(const std::uint8_t* data, int length) {
-  for (int i = 0; i < length; ++i) {
-    if (!running()) return;
+  for (int i = 0; i < length && running(); ++i) {
     // Bytes after the ACK of EOT are the TA's verdict, not XMODEM: stepping them would
-    // lose them. They wait for event 4, which follows from the worker.
-    if (m_state == ProgressState::WritingFlash || m_sender.eotAcknowledged()) {
-      const auto rest = static_cast<std::size_t>(length - i);
-      if (m_state == ProgressState::WritingFlash) {
-        verdict(data + i, rest);
-      } else {
-        const std::size_t room = VerdictCollector::kLimit + 1 - std::min(m_heldBack.size(), VerdictCollector::kLimit + 1);
-        m_heldBack.append(reinterpret_cast<const char*>(data + i), std::min(rest, room));
-      }
+    // lose them. They are kept until event 4, which the worker delivers next.
+    if (m_sender.eotAcknowledged()) {
+      const std::size_t room = VerdictCollector::kLimit + 1 - std::min(m_heldBack.size(), VerdictCollector::kLimit);
+      m_heldBack.append(reinterpret_cast<const char*>(data + i),
+                        std::min(static_cast<std::size_t>(length - i), room));
       return;
     }
     m_sender.Step(data[i]);

@@ -14,21 +14,18 @@ namespace {
 
 using test::Bytes;
 
-TEST(DownloadFile, BlockCountsBySize) {
-  struct Row {
-    std::uint64_t size, blocks;
-  };
-  constexpr Row rows[] = {{0, 0}, {1, 1}, {1023, 1}, {1024, 1}, {1025, 2}, {2048, 2}, {122880, 120}};
-  for (const auto& row : rows) EXPECT_EQ(DownloadFile::BlockCount(row.size), row.blocks) << row.size;
-}
-
 TEST(DownloadFile, ReadsBlocksAndZeroPadsTheLast) {
-  for (std::size_t size : {1u, 1024u, 1025u, 3000u}) {
+  struct Row {
+    std::size_t size, blocks;
+  };
+  for (const Row row : {Row{0, 0}, Row{1, 1}, Row{1024, 1}, Row{1025, 2}, Row{3000, 3}}) {
+    const std::size_t size = row.size;
     const Bytes contents = test::Pattern(size);
     test::TempFile file(contents);
     DownloadFile f;
     ASSERT_EQ(f.Open(file.path()), 0);
     EXPECT_EQ(f.size(), size);
+    EXPECT_EQ(f.blockCount(), row.blocks);
     Bytes sent;
     std::uint8_t block[1024];
     for (std::uint64_t n = 1; n <= f.blockCount(); ++n) {
