@@ -25,6 +25,25 @@ TEST(XmodemCheck, Crc16KnownValues) {
   for (const auto& row : rows) EXPECT_EQ(CrcOf(row.data), row.crc) << "data: " << row.data;
 }
 
+// Bit by bit, as the polynomial defines it: the reference for the table-driven CRC.
+std::uint16_t BitwiseCrc(const std::uint8_t* data, std::size_t length) {
+  unsigned crc = 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    crc ^= static_cast<unsigned>(data[i]) << 8;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x8000) ? ((crc << 1) ^ 0x1021) & 0xFFFF : (crc << 1) & 0xFFFF;
+  }
+  return static_cast<std::uint16_t>(crc);
+}
+
+TEST(XmodemCheck, Crc16MatchesTheBitwiseDefinitionAtEveryLength) {
+  std::uint8_t data[1024 + 17];
+  for (std::size_t i = 0; i < sizeof data; ++i) data[i] = static_cast<std::uint8_t>(i * 131 + (i >> 3));
+  for (std::size_t length = 0; length <= 40; ++length)
+    EXPECT_EQ(Crc16Xmodem(data, length), BitwiseCrc(data, length)) << length;
+  EXPECT_EQ(Crc16Xmodem(data, 1024), BitwiseCrc(data, 1024));
+  EXPECT_EQ(Crc16Xmodem(data + 3, 1024 + 14), BitwiseCrc(data + 3, 1024 + 14));
+}
+
 TEST(XmodemFrame, LayoutsByTypeAndCheck) {
   struct Row {
     BlockType type;
