@@ -138,6 +138,7 @@ int RunUpdate(const CliContext& ctx, const std::string& path, bool noVerdict) {
       const int signo = signals.take();
       if (signo == SIGINT && ++interrupts == 1) {
         progress.PressButton();
+        view.note("m2ctl: aborting (Ctrl-C again stops at once)");
       } else if (signo != 0) {
         progress.PressEscape();
         view.note(std::string(UpdateMessageText(kCodeUserAbort)).c_str());

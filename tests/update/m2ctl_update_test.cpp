@@ -160,7 +160,11 @@ TEST(M2ctlUpdate, InterruptActsAsTheAbortButton) {
     ChildProcess ctl({BinPath("m2ctl"), "--port", "1", "update", "image.dlf"}, sim.dir());
     ASSERT_TRUE(ctl.waitForText(row.waitFor)) << ctl.err();
     const auto pressed = std::chrono::steady_clock::now();
-    for (int i = 0; i < row.interrupts; ++i) ctl.signal(SIGINT);
+    ctl.signal(SIGINT);
+    if (row.interrupts == 2) {  // pending signals merge: the second only after the first is seen
+      ASSERT_TRUE(ctl.waitForText("Ctrl-C again")) << ctl.err();
+      ctl.signal(SIGINT);
+    }
     EXPECT_EQ(ctl.wait(), 1) << ctl.err();
     EXPECT_LT(std::chrono::steady_clock::now() - pressed, 5s) << "ends without waiting for a timer";
     EXPECT_NE(ctl.err().find(row.message), std::string::npos) << ctl.err();
