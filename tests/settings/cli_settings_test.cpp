@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "run_program.h"
+#include "support/run_program.h"
 #include "settings/settings_messages.h"
 #include "sim_bench.h"
 
