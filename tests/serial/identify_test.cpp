@@ -2,7 +2,7 @@
 // simulator received at connect and at disconnect.
 #include <gtest/gtest.h>
 
-#include "ta_fixture.h"
+#include "support/ta_bench.h"
 
 namespace m2 {
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "serial/status_queries.h"
-#include "ta_fixture.h"
+#include "support/ta_bench.h"
 
 namespace m2 {
 namespace {

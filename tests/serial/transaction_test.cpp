@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "serial/at_session.h"
-#include "ta_fixture.h"
+#include "support/ta_bench.h"
 
 namespace m2 {
 namespace {

@@ -23,7 +23,7 @@ class CliSettings : public ::testing::Test {
     return RunProgram(argv, dir.path().string());
   }
   std::filesystem::path SettingsFile() const { return dir.path() / "M2SetupV100.dat"; }
-  TempDir dir;
+  test::ScratchDir dir;
 };
 
 const nlohmann::json kTaState = {{"$Z1", "0312345678/12"},

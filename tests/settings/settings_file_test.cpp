@@ -17,7 +17,7 @@
 #include "settings/file_io.h"
 #include "settings/settings_codec.h"
 #include "settings/settings_record.h"
-#include "temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace m2 {
 namespace {
@@ -255,7 +255,7 @@ class SettingsFileOnDisk : public ::testing::Test {
   static Bytes ReadBytes(const std::filesystem::path& file) {
     return ReadWholeFile(file, 1 << 24).value_or(Bytes{});
   }
-  TempDir dir;
+  test::ScratchDir dir;
   ConsoleDialogs dialogs{nullptr};
 };
 

@@ -7,54 +7,38 @@
 #include <string>
 #include <vector>
 
-#include "serial/console_ui.h"
-#include "serial/link_owner.h"
-#include "support/sim_process.h"
-#include "temp_dir.h"
+#include "support/scratch_dir.h"
+#include "support/ta_bench.h"
 
 namespace m2::test {
 
-class SimBench {
+// Written before the simulator starts, so it is a base that comes first.
+struct StateFile {
+  explicit StateFile(const nlohmann::json& state) : path(dir.file("ta-state.json")) {
+    std::ofstream(path) << (state.is_null() ? nlohmann::json::object() : state).dump();
+  }
+  ScratchDir dir;
+  std::string path;
+};
+
+class SimBench : private StateFile, public TaBench {
  public:
   explicit SimBench(const nlohmann::json& state = nlohmann::json::object(),
                     std::vector<std::string> extraArgs = {})
-      : m_statePath(WriteState(m_dir, state)),
-        sim(WithState(std::move(extraArgs), m_statePath)),
-        owner(dialogs, waiter, std::chrono::milliseconds(400)) {
-    owner.link().setDeviceOverride(sim.linkPath());
-  }
+      : StateFile(state), TaBench(WithState(std::move(extraArgs), StateFile::path)) {}
 
-  std::vector<std::string> commandsSince(std::size_t from) const {
-    auto log = sim.commandLog();
-    return {log.begin() + static_cast<long>(std::min(from, log.size())), log.end()};
-  }
   // The state the simulator stored on its last AT&W0.
   nlohmann::json storedState() const {
-    std::ifstream in(m_statePath);
+    std::ifstream in(StateFile::path);
     return nlohmann::json::parse(in);
   }
-  const std::string& statePath() const { return m_statePath; }
+  const std::string& statePath() const { return StateFile::path; }
 
  private:
-  static std::string WriteState(const TempDir& dir, const nlohmann::json& state) {
-    const std::string path = (dir.path() / "ta-state.json").string();
-    std::ofstream(path) << (state.is_null() ? nlohmann::json::object() : state).dump();
-    return path;
-  }
-  static std::vector<std::string> WithState(std::vector<std::string> args,
-                                            const std::string& path) {
+  static std::vector<std::string> WithState(std::vector<std::string> args, const std::string& path) {
     args.insert(args.end(), {"--state", path});
     return args;
   }
-
-  TempDir m_dir;
-  std::string m_statePath;
-
- public:
-  SimProcess sim;
-  ConsoleDialogs dialogs{nullptr, 0};
-  BlockingBurstWaiter waiter;
-  LinkOwner owner;
 };
 
 }  // namespace m2::test

@@ -4,7 +4,7 @@
 
 #include "settings/listing_parser.h"
 #include "ta_settings.h"
-#include "temp_dir.h"
+#include "support/scratch_dir.h"
 
 namespace m2 {
 namespace {
@@ -20,7 +20,7 @@ class SimSettings : public ::testing::Test {
   }
   std::string Send(const std::string& line) { return ta.handleLine(line); }
 
-  TempDir dir;
+  test::ScratchDir dir;
   std::string statePath = (dir.path() / "state.json").string();
   TaModel ta;
   TaSettings settings = TaSettings::Factory();

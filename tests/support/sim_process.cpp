@@ -18,17 +18,6 @@ extern char** environ;
 
 namespace m2::test {
 
-ScratchDir::ScratchDir() {
-  std::string tmpl = (std::filesystem::temp_directory_path() / "m2test.XXXXXX").string();
-  if (!::mkdtemp(tmpl.data())) throw std::runtime_error("mkdtemp failed");
-  m_path = tmpl;
-}
-
-ScratchDir::~ScratchDir() {
-  std::error_code ec;
-  std::filesystem::remove_all(m_path, ec);
-}
-
 std::string BinPath(const std::string& program) { return std::string(M2_BIN_DIR) + "/" + program; }
 
 SimProcess::SimProcess(std::vector<std::string> extraArgs, std::string linkName)

@@ -7,20 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "support/scratch_dir.h"
+
 namespace m2::test {
-
-class ScratchDir {
- public:
-  ScratchDir();
-  ~ScratchDir();
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const std::string& path() const { return m_path; }
-  std::string file(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
 
 class SimProcess {
  public:
@@ -32,7 +21,7 @@ class SimProcess {
   SimProcess& operator=(const SimProcess&) = delete;
 
   const std::string& linkPath() const { return m_link; }
-  const std::string& dir() const { return m_dir.path(); }
+  std::string dir() const { return m_dir.path().string(); }
   std::string file(const std::string& name) const { return m_dir.file(name); }
   pid_t pid() const { return m_pid; }
 

@@ -18,6 +18,8 @@
 #include "update/sender_link.h"
 #include "update/update_progress.h"
 
+#include "support/scratch_dir.h"
+
 namespace m2::test {
 
 using namespace std::chrono_literals;
@@ -216,25 +218,18 @@ class RecordingView final : public ProgressView {
 // A scratch file of the given bytes, removed with the object.
 class TempFile {
  public:
-  explicit TempFile(const Bytes& contents, std::string name = "image.dlf") {
-    m_dir = std::filesystem::temp_directory_path() /
-            ("m2update-" + std::to_string(::getpid()) + "-" + std::to_string(s_serial++));
-    std::filesystem::create_directories(m_dir);
-    m_path = m_dir / name;
+  explicit TempFile(const Bytes& contents, std::string name = "image.dlf")
+      : m_path(m_dir.path() / name) {
     std::ofstream out(m_path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(contents.data()),
               static_cast<std::streamsize>(contents.size()));
   }
-  ~TempFile() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_dir, ec);
-  }
   std::string path() const { return m_path.string(); }
-  std::filesystem::path dir() const { return m_dir; }
+  std::filesystem::path dir() const { return m_dir.path(); }
 
  private:
-  static inline std::atomic<int> s_serial{0};
-  std::filesystem::path m_dir, m_path;
+  ScratchDir m_dir;
+  std::filesystem::path m_path;
 };
 
 // Bytes 0, 1, 2, ... of the given length (every block differs from its neighbours).
