@@ -27,12 +27,28 @@ void AddGlobalOptions(CLI::App& app, CliContext& ctx) {
       ->group("");
 }
 
-TaConsole::TaConsole(const CliContext& ctx, PortSettings defaults)
-    : m_dialogs(stderr, 1),
-      m_settings(ctx.portSettings(defaults)),
+TaConsole::TaConsole(const CliContext& ctx)
+    : m_ctx(ctx),
+      m_dialogs(stderr, 1),
+      m_settings(ctx.portSettings(PortSettings{})),
       m_owner(m_dialogs, m_waiter, std::chrono::milliseconds(ctx.silenceMs)) {
   m_owner.setPortSettingsSource([this] { return m_settings; });
   if (!ctx.device.empty()) m_owner.link().setDeviceOverride(ctx.device);
+}
+
+int TaConsole::LoadSettings(CKB45mRXObj& record, int report) {
+  record.SetFilePath(m_ctx.settingsPath);
+  const int loaded = record.LoadFile(report, m_owner);
+  if (loaded == 1) {
+    const PcPortSettings& pc = record.m_data.m_pcPort;
+    m_settings = m_ctx.portSettings(PortSettings{pc.m_nComPort, pc.m_nSpeed, pc.m_nDataFormat});
+  }
+  return loaded;
+}
+
+void TaConsole::UseSettingsFilePort() {
+  CKB45mRXObj record;
+  LoadSettings(record, 0);
 }
 
 }  // namespace m2::cli

@@ -10,6 +10,7 @@
 
 #include "serial/console_ui.h"
 #include "serial/link_owner.h"
+#include "settings/settings_record.h"
 
 namespace m2::cli {
 
@@ -32,15 +33,23 @@ struct CliContext {
 
 void AddGlobalOptions(CLI::App& app, CliContext& ctx);
 
-// A link owner wired to the console and to the options' device.
+// A link owner wired to the console and to the options' device. The port, speed and format
+// are the options laid over the settings file's PC-port group (COM1 9600 8N1 without one).
 class TaConsole {
  public:
-  explicit TaConsole(const CliContext& ctx, PortSettings defaults);
+  explicit TaConsole(const CliContext& ctx);
+  // Loads the settings file into record through this link (report 1: message 11 when it
+  // cannot be loaded; report 0: the defaults) and takes the port defaults from it.
+  // 1 when the file was loaded.
+  int LoadSettings(CKB45mRXObj& record, int report);
+  // Only the port defaults, from the file or the defaults.
+  void UseSettingsFilePort();
   LinkOwner& owner() { return m_owner; }
   const PortSettings& settings() const { return m_settings; }
   ConsoleDialogs& dialogs() { return m_dialogs; }
 
  private:
+  const CliContext& m_ctx;
   ConsoleDialogs m_dialogs;
   BlockingBurstWaiter m_waiter;
   PortSettings m_settings;

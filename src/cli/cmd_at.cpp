@@ -11,7 +11,8 @@ namespace m2::cli {
 namespace {
 
 int RunAt(CliContext& ctx, const std::vector<std::string>& commands, bool lenient) {
-  TaConsole ta(ctx, PortSettings{});
+  TaConsole ta(ctx);
+  ta.UseSettingsFilePort();
   LinkOwner& owner = ta.owner();
   if (owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 0) != 1) return kExitFailure;
   int status = kExitOk;
@@ -33,7 +34,8 @@ int RunAt(CliContext& ctx, const std::vector<std::string>& commands, bool lenien
 }
 
 int RunIdentify(CliContext& ctx) {
-  TaConsole ta(ctx, PortSettings{});
+  TaConsole ta(ctx);
+  ta.UseSettingsFilePort();
   LinkOwner& owner = ta.owner();
   if (owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kExitFailure;
   std::printf("maker: %s\nversion: %s\n", owner.taMakerText.c_str(), owner.taVersionText.c_str());

@@ -1,6 +1,7 @@
 // read, reset-read, write, show: the TA's configuration between the TA and the settings
-// file. A command that changed the TA ends as M2Setup's exit with saving does: the
-// result-code modes are given back, then AT&W0 makes the TA keep its settings.
+// file. read, reset-read and write end with M2Setup's exit with saving: when a sheet was
+// written (or the TA reset) the result-code modes are given back, then AT&W0 makes the TA
+// keep its settings.
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -11,7 +12,7 @@
 #include "cli/commands.h"
 #include "settings/config_read.h"
 #include "settings/config_write.h"
-#include "settings/settings_messages.h"
+#include "settings/exit_with_saving.h"
 #include "settings/settings_record.h"
 #include "settings/settings_view.h"
 
@@ -33,59 +34,22 @@ constexpr std::array<SheetName, static_cast<std::size_t>(Sheet::Count)> kSheets{
 }};
 static_assert(kSheets.back().sheet == Sheet::Numbers, "rows follow the Sheet order");
 
-PortSettings PortOf(const CKB45mRXObj& record) {
-  const PcPortSettings& pc = record.m_data.m_pcPort;
-  return PortSettings{pc.m_nComPort, pc.m_nSpeed, pc.m_nDataFormat};
-}
-
-// The record from the settings file; without one, the defaults (report 0) or message 11.
-struct LoadedRecord {
-  CKB45mRXObj record;
-  int loaded = 0;
-};
-std::unique_ptr<LoadedRecord> Load(const CliContext& ctx, int report) {
-  auto r = std::make_unique<LoadedRecord>();
-  r->record.SetFilePath(ctx.settingsPath);
-  ConsoleDialogs dialogs(stderr);
-  r->loaded = r->record.LoadFile(report, dialogs);
-  return r;
-}
-
-bool Save(CKB45mRXObj& record) {
-  if (record.SaveFile()) return true;
-  std::fprintf(stderr, "%.*s\n", static_cast<int>(kSaveFailedText.size()), kSaveFailedText.data());
-  return false;
-}
-
-// Leaves the TA: after a change it keeps its settings (AT&W0), in any case it gets its
-// result-code modes back.
-void Leave(LinkOwner& owner, bool taChanged) {
-  if (taChanged) {
-    owner.RestoreResultModes();
-    StoreInTa(owner);
-    owner.DisconnectTa(0);
-  } else {
-    owner.DisconnectTa(1);
-  }
-}
-
 int RunRead(CliContext& ctx, bool reset) {
-  auto loaded = Load(ctx, 0);
-  CKB45mRXObj& record = loaded->record;
-  TaConsole ta(ctx, PortOf(record));
+  TaConsole ta(ctx);
+  CKB45mRXObj record;
+  const int loaded = ta.LoadSettings(record, 0);
   LinkOwner& owner = ta.owner();
   if (owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kExitFailure;
   AtSession session;
-  const int ok = reset ? ResetAndRead(record, owner, session, loaded->loaded)
+  const int ok = reset ? ResetAndRead(record, owner, session, loaded)
                        : ReadConfiguration(record, owner, session, kReadPlain);
   if (ok != 1) {
     owner.DisconnectTa(1);
     return kExitFailure;
   }
   // The user asked for the settings: they always go to the file.
-  const bool saved = Save(record);
-  Leave(owner, record.m_bTaChanged == 1);
-  if (!saved) return kExitFailure;
+  record.m_bModified = 1;
+  if (ExitWithSaving(record, owner) != 1) return kExitFailure;
   std::printf("settings read from the TA and saved to %s\n", record.FilePath().c_str());
   return kExitOk;
 }
@@ -111,10 +75,9 @@ int WriteSheet(Sheet sheet, LinkOwner& owner, CKB45mRXObj& record) {
 }
 
 int RunWrite(CliContext& ctx, const std::vector<std::string>& names) {
-  auto loaded = Load(ctx, 1);
-  if (!loaded->loaded) return kExitFailure;
-  CKB45mRXObj& record = loaded->record;
-  TaConsole ta(ctx, PortOf(record));
+  TaConsole ta(ctx);
+  CKB45mRXObj record;
+  if (ta.LoadSettings(record, 1) != 1) return kExitFailure;
   LinkOwner& owner = ta.owner();
   if (owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kExitFailure;
   int status = 1;
@@ -126,14 +89,16 @@ int RunWrite(CliContext& ctx, const std::vector<std::string>& names) {
     if (status != 1) break;
     std::printf("%s: written\n", s.name);
   }
-  Leave(owner, status == 1);
+  // Sheets written before a failure still make the TA keep its settings.
+  ExitWithSaving(record, owner);
   return status == 1 ? kExitOk : kExitFailure;
 }
 
 int RunShow(CliContext& ctx, bool json) {
-  auto loaded = Load(ctx, 1);
-  if (!loaded->loaded) return kExitFailure;
-  const SettingsData& d = loaded->record.m_data;
+  TaConsole ta(ctx);
+  CKB45mRXObj record;
+  if (ta.LoadSettings(record, 1) != 1) return kExitFailure;
+  const SettingsData& d = record.m_data;
   if (json)
     std::printf("%s\n", SettingsToJson(d).dump(2).c_str());
   else

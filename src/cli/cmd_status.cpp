@@ -16,7 +16,8 @@ constexpr std::array<const char*, 3> kSlotNames{"TEL1", "TEL2", "DTE"};
 // Connects with identification, runs the queries, disconnects restoring the modes.
 template <typename Body>
 int WithTa(CliContext& ctx, Body body) {
-  TaConsole ta(ctx, PortSettings{});
+  TaConsole ta(ctx);
+  ta.UseSettingsFilePort();
   LinkOwner& owner = ta.owner();
   if (owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kExitFailure;
   int status = body(owner) ? kExitOk : kExitFailure;

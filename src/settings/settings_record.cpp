@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "serial/error_table.h"
-#include "serial/ui_ports.h"
+#include "serial/link_owner.h"
 #include "settings/file_io.h"
 #include "settings/settings_codec.h"
 #include "settings/string_resources.h"
@@ -28,7 +28,7 @@ std::filesystem::path CKB45mRXObj::FilePath() const {
   return "M2Setup" + m_strVersion + ".dat";
 }
 
-int CKB45mRXObj::LoadFile(int report, UserDialogs& dialogs) {
+int CKB45mRXObj::LoadFile(int report, LinkOwner& link) {
   std::optional<SettingsData> loaded;
   if (auto bytes = ReadWholeFile(FilePath(), kMaxFileBytes)) loaded = DecodeSettingsFile(*bytes);
   if (loaded) {
@@ -36,7 +36,7 @@ int CKB45mRXObj::LoadFile(int report, UserDialogs& dialogs) {
     return 1;
   }
   if (report == 1)
-    dialogs.showMessage(ErrorMessageText(err::kNoSettingsFile));
+    link.ReportError(err::kNoSettingsFile, kDisplayMessageBox);
   else
     LoadDefaults();
   return 0;

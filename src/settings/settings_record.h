@@ -17,7 +17,7 @@
 
 namespace m2 {
 
-class UserDialogs;
+class LinkOwner;
 
 // The 13 groups a page edits, in the order of the m_bEdited flags.
 enum class SettingsGroup : int {
@@ -74,9 +74,9 @@ class CKB45mRXObj {
   void SetFilePath(std::filesystem::path path) { m_filePath = std::move(path); }
 
   // 1 when the file was read. A file that cannot be read whole (missing, truncated,
-  // corrupt) counts as not read: report 0 loads the defaults silently, report 1 shows
-  // message 11 and leaves the record as it is.
-  int LoadFile(int report, UserDialogs& dialogs);
+  // corrupt, not a regular file) counts as not read: report 0 loads the defaults
+  // silently, report 1 reports message 11 through the link and leaves the record as it is.
+  int LoadFile(int report, LinkOwner& link);
   // Replaces the file atomically; the old file survives any failure. True on success.
   [[nodiscard]] bool SaveFile();
   void LoadDefaults();

@@ -5,6 +5,7 @@
 
 #include "support/run_program.h"
 #include "settings/settings_messages.h"
+#include "settings/settings_record.h"
 #include "sim_bench.h"
 
 namespace m2 {
@@ -92,6 +93,24 @@ TEST_F(CliSettings, WriteOnlyTheNamedSheets) {
   EXPECT_EQ(sent[23], "AT@I2=0");
   EXPECT_EQ(sent[29], "AT&W0");
   EXPECT_EQ(Ctl({"write", "bogus"}, &ta).exitCode, 2);
+}
+
+TEST_F(CliSettings, WriteWithALaterSheetFailingStillRestoresTheModesAndStoresInTheTa) {
+  CKB45mRXObj record;
+  record.SetFilePath(SettingsFile());
+  record.LoadDefaults();
+  record.m_data.m_tel1.m_nHlcType = 1;             // FAX: ATS65=4
+  record.m_data.m_tel1Flex.m_nHookDetectTime = 3;  // below the TA's range: refused
+  ASSERT_TRUE(record.SaveFile());
+  SimBench ta(nlohmann::json::object(), {"--quiet"});
+  const ProgramResult r = Ctl({"write", "analog", "flex1"}, &ta);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.out.find("analog: written"), std::string::npos);
+  const auto log = ta.sim.commandLog();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(log.end() - 3, log.end()),
+            (std::vector<std::string>{"AT@H1=3", "ATQ1", "AT&W0"}));
+  EXPECT_EQ(ta.storedState().at("S65"), 4);
 }
 
 TEST_F(CliSettings, ResetReadOfAFactoryTaWritesA544ByteFileAndStoresInTheTa) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "serial/console_ui.h"
+#include "serial/link_owner.h"
 #include "settings/file_io.h"
 #include "settings/settings_codec.h"
 #include "settings/settings_record.h"
@@ -257,6 +258,8 @@ class SettingsFileOnDisk : public ::testing::Test {
   }
   test::ScratchDir dir;
   ConsoleDialogs dialogs{nullptr};
+  BlockingBurstWaiter waiter;
+  LinkOwner link{dialogs, waiter};
 };
 
 TEST_F(SettingsFileOnDisk, NameComesFromTheVersionString) {
@@ -270,7 +273,7 @@ TEST_F(SettingsFileOnDisk, NameComesFromTheVersionString) {
 TEST_F(SettingsFileOnDisk, MissingFileGivesTheDefaultsAndCreatesNothing) {
   CKB45mRXObj r = RecordAt(File());
   r.m_data = KnownRecord();
-  EXPECT_EQ(r.LoadFile(0, dialogs), 0);
+  EXPECT_EQ(r.LoadFile(0, link), 0);
   EXPECT_EQ(r.m_data, DefaultSettingsData());
   EXPECT_NE(r.m_hDefData, nullptr);
   EXPECT_EQ(r.m_bModified, 0);
@@ -278,13 +281,19 @@ TEST_F(SettingsFileOnDisk, MissingFileGivesTheDefaultsAndCreatesNothing) {
   EXPECT_FALSE(std::filesystem::exists(File()));
 }
 
-TEST_F(SettingsFileOnDisk, MissingFileWithReportShowsMessage11AndKeepsTheRecord) {
-  CKB45mRXObj r = RecordAt(File());
-  r.m_data = KnownRecord();
-  EXPECT_EQ(r.LoadFile(1, dialogs), 0);
-  EXPECT_EQ(r.m_data, KnownRecord());
-  ASSERT_EQ(dialogs.messages().size(), 1u);
-  EXPECT_EQ(dialogs.messages()[0], "設定保存ﾌｧｲﾙが存在しません");
+TEST_F(SettingsFileOnDisk, MissingOrCorruptFileWithReportReportsMessage11AndKeepsTheRecord) {
+  for (bool corrupt : {false, true}) {
+    if (corrupt) WriteBytes(File(), {1, 0, 0});
+    dialogs.clear();
+    link.lastErrorCode = 0;
+    CKB45mRXObj r = RecordAt(File());
+    r.m_data = KnownRecord();
+    EXPECT_EQ(r.LoadFile(1, link), 0);
+    EXPECT_EQ(r.m_data, KnownRecord());
+    ASSERT_EQ(dialogs.messages().size(), 1u);
+    EXPECT_EQ(dialogs.messages()[0], "設定保存ﾌｧｲﾙが存在しません");
+    EXPECT_EQ(link.lastErrorCode, 11) << "corrupt " << corrupt;
+  }
 }
 
 TEST_F(SettingsFileOnDisk, SaveThenLoadGivesTheSameRecord) {
@@ -292,14 +301,14 @@ TEST_F(SettingsFileOnDisk, SaveThenLoadGivesTheSameRecord) {
   out.m_data = KnownRecord();
   ASSERT_TRUE(out.SaveFile());
   CKB45mRXObj in = RecordAt(File());
-  EXPECT_EQ(in.LoadFile(0, dialogs), 1);
+  EXPECT_EQ(in.LoadFile(0, link), 1);
   EXPECT_EQ(in.m_data, out.m_data);
   EXPECT_EQ(in.m_bModified, 0);
 
   out.m_data = DefaultSettingsData();
   ASSERT_TRUE(out.SaveFile());
   EXPECT_EQ(std::filesystem::file_size(File()), 544u);
-  EXPECT_EQ(in.LoadFile(0, dialogs), 1);
+  EXPECT_EQ(in.LoadFile(0, link), 1);
   EXPECT_EQ(in.m_data, DefaultSettingsData());
 }
 
@@ -309,7 +318,7 @@ TEST_F(SettingsFileOnDisk, TruncatedFilesAtEveryLengthFallBackToTheDefaults) {
     WriteBytes(File(), Bytes(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n)));
     CKB45mRXObj r = RecordAt(File());
     r.m_data = KnownRecord();
-    ASSERT_EQ(r.LoadFile(0, dialogs), 0) << "length " << n;
+    ASSERT_EQ(r.LoadFile(0, link), 0) << "length " << n;
     ASSERT_EQ(r.m_data, DefaultSettingsData()) << "length " << n;
   }
 }
@@ -317,12 +326,12 @@ TEST_F(SettingsFileOnDisk, TruncatedFilesAtEveryLengthFallBackToTheDefaults) {
 TEST_F(SettingsFileOnDisk, ADirectoryOrAHugeFileIsNotASettingsFile) {
   std::filesystem::create_directory(File());
   CKB45mRXObj r = RecordAt(File());
-  EXPECT_EQ(r.LoadFile(0, dialogs), 0);
+  EXPECT_EQ(r.LoadFile(0, link), 0);
   EXPECT_EQ(r.m_data, DefaultSettingsData());
   std::filesystem::remove(File());
 
   std::filesystem::resize_file((WriteBytes(File(), {}), File()), 8u << 20);
-  EXPECT_EQ(r.LoadFile(0, dialogs), 0);
+  EXPECT_EQ(r.LoadFile(0, link), 0);
 }
 
 // Runs fn in a child process and returns its exit status. Unprivileged: as nobody when we
@@ -404,7 +413,7 @@ TEST_F(SettingsFileOnDisk, SaveKilledAtAnyPointLeavesTheOldOrTheNewFile) {
     close(pipeFd[0]);
 
     CKB45mRXObj r = RecordAt(File());
-    ASSERT_EQ(r.LoadFile(0, dialogs), 1) << "round " << round;
+    ASSERT_EQ(r.LoadFile(0, link), 1) << "round " << round;
     EXPECT_TRUE(r.m_data == a || r.m_data == b) << "round " << round;
   }
 }

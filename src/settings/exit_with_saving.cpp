@@ -1,0 +1,23 @@
+#include "settings/exit_with_saving.h"
+
+#include "serial/link_owner.h"
+#include "settings/config_write.h"
+#include "settings/settings_messages.h"
+
+namespace m2 {
+
+int ExitWithSaving(CKB45mRXObj& record, LinkOwner& link) {
+  int saved = 1;
+  if (record.m_bModified == 1 && !record.SaveFile()) {
+    link.dialogs().showMessage(kSaveFailedText);
+    saved = 0;
+  }
+  if (record.m_bTaChanged == 1) {
+    link.RestoreResultModes();
+    StoreInTa(link);
+  }
+  link.DisconnectTa(1);
+  return saved;
+}
+
+}  // namespace m2
