@@ -1,0 +1,13 @@
+#pragma once
+// SetupApp: M2Setup's application object. It runs the main dialog modally; the program
+// ends when the dialog closes. The program reads no arguments of its own (Qt's standard
+// ones such as -platform still apply); the settings file and the COMn links are looked up
+// in the current directory.
+namespace m2::setup {
+
+class SetupApp {
+ public:
+  int Run();
+};
+
+}  // namespace m2::setup

@@ -1,0 +1,45 @@
+#include "ui_common/help_opener.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+
+namespace m2::ui {
+
+namespace {
+std::function<bool(const QUrl&)>& Opener() {
+  static std::function<bool(const QUrl&)> opener;
+  return opener;
+}
+
+// The guide is installed beside the programs; a build tree uses the copy the build made.
+QString GuideFile(const QString& name) {
+  const QString beside =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/m2klx/help/") + name;
+  return QFileInfo(beside).isFile() ? QFileInfo(beside).canonicalFilePath() : QString();
+}
+}  // namespace
+
+QUrl HelpUrl(const HelpRequest& request) {
+  const QFileInfo helpFile(QDir::current(), request.helpFileName);
+  if (!request.helpFileName.isEmpty() && helpFile.isFile())
+    return QUrl::fromLocalFile(helpFile.absoluteFilePath());
+  if (request.guideName.isEmpty()) return {};
+  const QString guide = GuideFile(request.guideName);
+  if (guide.isEmpty()) return {};
+  QUrl url = QUrl::fromLocalFile(guide);
+  if (!request.section.isEmpty()) url.setFragment(request.section);
+  return url;
+}
+
+bool OpenHelp(const HelpRequest& request) {
+  const QUrl url = HelpUrl(request);
+  if (url.isEmpty()) return false;
+  if (Opener()) return Opener()(url);
+  return QDesktopServices::openUrl(url);
+}
+
+void SetUrlOpener(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }
+
+}  // namespace m2::ui

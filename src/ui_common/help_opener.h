@@ -1,0 +1,25 @@
+#pragma once
+// Help: the program's help file (a bare name such as "M2Setup.hlp") is opened from the
+// current directory when it is there; otherwise our own HTML guide, at the section of the
+// dialog asking. Either is handed to the desktop's opener.
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+namespace m2::ui {
+
+struct HelpRequest {
+  QString helpFileName;  // looked up in the current directory
+  QString guideName;     // our guide, e.g. "M2Setup.html"; empty when there is none
+  QString section;       // anchor in the guide: the asking dialog's class name
+};
+
+// The URL that would be opened, or an empty URL when neither document exists.
+QUrl HelpUrl(const HelpRequest& request);
+// false when there is nothing to open or the desktop could not open it.
+bool OpenHelp(const HelpRequest& request);
+
+// Tests replace the desktop's opener; an empty function restores it.
+void SetUrlOpener(std::function<bool(const QUrl&)> opener);
+
+}  // namespace m2::ui

@@ -1,0 +1,12 @@
+#include "ui_common/message_box.h"
+
+namespace m2::ui {
+
+int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
+                  QMessageBox::Icon icon) {
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  box.setObjectName(QStringLiteral("messageBox"));
+  return box.exec();
+}
+
+}  // namespace m2::ui

@@ -1,0 +1,90 @@
+#include "ui_common/template_layout.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace m2::ui {
+
+namespace {
+constexpr int kClosedDropDownHeight = 12;  // dialog units
+}  // namespace
+
+QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
+
+void SetControlId(QWidget* widget, int id) {
+  widget->setObjectName(ControlName(id));
+  widget->setProperty("controlId", id);
+}
+
+TemplateLayout::TemplateLayout(QWidget* host) : m_host(host), m_units(host->font()) {}
+
+void TemplateLayout::setTemplateSize(int w, int h) { m_host->setFixedSize(m_units.toPixels(w, h)); }
+
+void TemplateLayout::placeWidget(QWidget* widget, DluRect r, int id) {
+  widget->setParent(m_host);
+  widget->setGeometry(m_units.toPixels(r));
+  if (id != 0) SetControlId(widget, id);
+}
+
+QLabel* TemplateLayout::addLabel(const QString& text, DluRect r, int id) {
+  auto* label = place(new QLabel(text), r, id);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+QLabel* TemplateLayout::addRightLabel(const QString& text, DluRect r, int id) {
+  auto* label = addLabel(text, r, id);
+  label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  return label;
+}
+
+QPushButton* TemplateLayout::addButton(const QString& text, DluRect r, int id) {
+  return place(new QPushButton(text), r, id);
+}
+
+QLineEdit* TemplateLayout::addEdit(DluRect r, int id) { return place(new QLineEdit, r, id); }
+
+QComboBox* TemplateLayout::addDropDown(DluRect r, int id, const QStringList& rows) {
+  auto* combo = new QComboBox;
+  combo->addItems(rows);
+  r.h = std::min(r.h, kClosedDropDownHeight);
+  return place(combo, r, id);
+}
+
+QCheckBox* TemplateLayout::addCheck(const QString& text, DluRect r, int id) {
+  return place(new QCheckBox(text), r, id);
+}
+
+QRadioButton* TemplateLayout::addRadio(const QString& text, DluRect r, int id) {
+  return place(new QRadioButton(text), r, id);
+}
+
+QGroupBox* TemplateLayout::addGroup(const QString& text, DluRect r, int id) {
+  auto* group = place(new QGroupBox(text), r, id);
+  group->lower();
+  return group;
+}
+
+QWidget* AttachMenuBar(QDialog* dialog, QMenuBar* bar) {
+  auto* layout = new QVBoxLayout(dialog);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->setMenuBar(bar);
+  auto* client = new QWidget(dialog);
+  layout->addWidget(client);
+  return client;
+}
+
+}  // namespace m2::ui
