@@ -15,7 +15,7 @@
 
 #include "serial/at_session.h"
 #include "settings/config_read.h"
-#include "settings/config_write.h"
+#include "settings/exit_with_saving.h"
 #include "setup_ui/confirm_dialogs.h"
 #include "setup_ui/main_menu.h"
 #include "setup_ui/setup_strings.h"
@@ -73,15 +73,6 @@ QListWidget* MakeList(ui::TemplateLayout& layout, ui::DluRect rect, int id,
   return list;
 }
 
-// TEMPORARY until the core's exit operation lands.
-void LeaveWithSaving(CKB45mRXObj& record, LinkOwner& link) {
-  if (record.m_bModified == 1 && !record.SaveFile()) link.MessageBox(-1);
-  if (record.m_bTaChanged == 1) {
-    link.RestoreResultModes();
-    StoreInTa(link);
-  }
-}
-
 // The first selected row, or -1.
 int FirstSelectedRow(const QListWidget* list) {
   for (int row = 0; row < list->count(); ++row)
@@ -99,7 +90,7 @@ SetupMainDialog::SetupMainDialog(SetupOptions options)
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   appVersionText = SetupString(str::kAppVersion);
-  settingsFileLoaded = m_record.LoadFile(0, *m_dialogs);
+  settingsFileLoaded = m_record.LoadFile(0, m_link);
   m_link.setPortSettingsSource([this] {
     const PcPortSettings& pc = m_record.m_data.m_pcPort;
     return PortSettings{pc.m_nComPort, pc.m_nSpeed, pc.m_nDataFormat};
@@ -275,7 +266,7 @@ void SetupMainDialog::ClosePath(int result) {
     ExitConfirmDialog question(this);
     switch (question.exec()) {
       case kIdOk:
-        LeaveWithSaving(m_record, m_link);
+        ExitWithSaving(m_record, m_link);  // ends with the port closed
         break;
       case ExitConfirmDialog::kNoId:
         break;

@@ -183,7 +183,7 @@ void MainDialogTest::defaultsThenLeave() {
   if (fileAtStart) {
     m2::CKB45mRXObj saved;
     saved.SetFilePath(bench.file("M2SetupV100.dat"));
-    QCOMPARE(saved.LoadFile(0, bench.dialogs), 1);
+    QCOMPARE(saved.LoadFile(0, bench.dialog->link()), 1);
     QVERIFY(saved.m_data.m_tel1.m_strOwnAddress.empty());  // the factory settings were saved
   }
 }
