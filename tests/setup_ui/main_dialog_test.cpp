@@ -1,17 +1,20 @@
 // The main window against m2sim: start-up, the read flow, the exit question and its order
 // of saving and storing, and input dropped while a transaction waits.
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "serial/error_table.h"
 #include "settings/settings_record.h"
 #include "setup_ui/confirm_dialogs.h"
 #include "setup_bench.h"
+#include "ui_common/help_opener.h"
 #include "ui_common/string_resource.h"
 #include "ui_common/template_layout.h"
 
@@ -56,6 +59,7 @@ class MainDialogTest : public QObject {
   void defaultsThenLeave_data();
   void defaultsThenLeave();
   void inputDuringTransactionIsDropped();
+  void helpOpensTheHelpFileElseTheGuide();
 };
 
 void MainDialogTest::startWithoutFileLeavesWithoutQuestion() {
@@ -220,6 +224,39 @@ void MainDialogTest::inputDuringTransactionIsDropped() {
   QCOMPARE(exitClicks, 0);
   QCOMPARE(bench.answers.seenNames(), QStringList{"ReadConfirmDialog"});
   QVERIFY(bench.dialog->isVisible());
+}
+
+void MainDialogTest::helpOpensTheHelpFileElseTheGuide() {
+  SetupBench bench({}, Messages::MessageBoxes);
+  QVERIFY(bench.open());
+  QList<QUrl> opened;
+  bool openerWorks = true;
+  m2::ui::SetUrlOpener([&](const QUrl& url) {
+    opened << url;
+    return openerWorks;
+  });
+  auto* help = bench.dialog->findChild<QPushButton*>(m2::ui::ControlName(57670));
+
+  help->click();  // no M2Setup.hlp here: our guide, at the main window's section
+  QCOMPARE(opened.size(), 1);
+  QVERIFY(opened[0].isLocalFile());
+  QVERIFY(opened[0].toLocalFile().endsWith("/M2Setup.html"));
+  QCOMPARE(opened[0].fragment(), QString("SetupMainDialog"));
+
+  std::FILE* hlp = std::fopen(bench.file("M2Setup.hlp").c_str(), "w");
+  QVERIFY(hlp);
+  std::fclose(hlp);
+  help->click();
+  QCOMPARE(opened.size(), 2);
+  QCOMPARE(QFileInfo(opened[1].toLocalFile()).canonicalFilePath(),
+           QFileInfo(QString::fromStdString(bench.file("M2Setup.hlp"))).canonicalFilePath());
+
+  openerWorks = false;  // nothing on this desktop can open it: say so
+  bench.answers.expect("messageBox", 0);
+  help->click();
+  QCOMPARE(bench.answers.seenNames(), QStringList{"messageBox"});
+  QVERIFY(bench.answers.seen()[0].text.contains("M2Setup.hlp"));
+  m2::ui::SetUrlOpener({});
 }
 
 QTEST_MAIN(MainDialogTest)
