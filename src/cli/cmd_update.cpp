@@ -59,11 +59,11 @@ class ConsoleProgressView final : public ProgressView {
     poke();
   }
   // A final line, unless the per-message log has just shown it.
-  void note(const char* text) {
+  void note(std::string_view text) {
     std::lock_guard lock(m_mutex);
     if (!m_tty && m_lastMessage == text) return;
     endLine();
-    std::fprintf(stderr, "%s\n", text);
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
   }
 
  private:
@@ -112,6 +112,11 @@ bool IsOutcome(ProgressState s) {
          s == ProgressState::RefusedByTa || s == ProgressState::Error;
 }
 
+int Finish(ConsoleProgressView& view, ProgressState outcome, const std::string& message) {
+  view.note(message);
+  return outcome == ProgressState::Done ? kExitOk : kExitFailure;
+}
+
 int RunUpdate(const CliContext& ctx, const std::string& path, bool noVerdict) {
   BlockedSignals signals;  // before the first thread
   UniqueFd wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
@@ -124,6 +129,8 @@ int RunUpdate(const CliContext& ctx, const std::string& path, bool noVerdict) {
   DownloadSender sender(link, clock);
   ConsoleProgressView view(wake.get());
   UpdateProgress progress(sender, view);
+  // Start never blocks (the file and the port are opened without waiting); a signal that
+  // came meanwhile waits in the signalfd and is taken by the first poll.
   if (!progress.Start({path, ps.portIndex, ps.speedIndex, ps.formatIndex})) return kExitFailure;
 
   int interrupts = 0;
@@ -136,13 +143,19 @@ int RunUpdate(const CliContext& ctx, const std::string& path, bool noVerdict) {
     }
     if (fds[0].revents) {
       const int signo = signals.take();
-      if (signo == SIGINT && ++interrupts == 1) {
-        progress.PressButton();
-        view.note("m2ctl: aborting (Ctrl-C again stops at once)");
-      } else if (signo != 0) {
-        progress.PressEscape();
-        view.note(std::string(UpdateMessageText(kCodeUserAbort)).c_str());
-        return kExitFailure;
+      if (signo != 0) {
+        const bool button = signo == SIGINT && ++interrupts == 1;
+        const ProgressState left = button ? progress.PressButton() : progress.PressEscape();
+        // The outcome came first: the signal only closed the dialog.
+        if (IsOutcome(left)) return Finish(view, left, progress.message());
+        if (button) {
+          view.note("m2ctl: aborting (Ctrl-C again stops at once)");
+        } else {
+          // Once the TA has the whole file it writes its flash ROM, whatever was shown.
+          const bool flashing = left == ProgressState::WritingFlash || sender.eotAcknowledged();
+          view.note(UpdateMessageText(flashing ? kCodeFlashWaitAbort : kCodeUserAbort));
+          return kExitFailure;
+        }
       }
     }
     const ProgressState state = progress.state();
@@ -152,10 +165,8 @@ int RunUpdate(const CliContext& ctx, const std::string& path, bool noVerdict) {
       return kExitOk;
     }
     if (IsOutcome(state)) {
-      const std::string message = progress.message();
       progress.PressButton();
-      view.note(message.c_str());
-      return state == ProgressState::Done ? kExitOk : kExitFailure;
+      return Finish(view, state, progress.message());
     }
   }
 }

@@ -16,9 +16,12 @@ int DownloadFile::Open(const std::string& path) {
   Close();
   struct stat entry{};
   if (::stat(path.c_str(), &entry) != 0) return kCodeFileNotFound;
-  if (S_ISDIR(entry.st_mode)) return kCodeFileOpen;
-  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+  if (!S_ISREG(entry.st_mode)) return kCodeFileOpen;
+  // O_NONBLOCK: should the path turn into a FIFO or a device after the stat, the open must
+  // still return at once. The opened file is checked again.
+  UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
   if (!fd) return kCodeFileOpen;
+  if (::fstat(fd.get(), &entry) != 0 || !S_ISREG(entry.st_mode)) return kCodeFileOpen;
   if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return kCodeFileOpen;
   m_size = static_cast<std::uint64_t>(entry.st_size);
   m_fd = std::move(fd);

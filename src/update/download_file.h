@@ -1,7 +1,8 @@
 #pragma once
-// The download file: opened read-only and exclusively (flock, so no second copy of ours
-// sends it at the same time), sized from its directory entry, read block by block into
-// the frame buffer. Its contents are never interpreted.
+// The download file: a regular file only, opened read-only without blocking and
+// exclusively (flock, so no second copy of ours sends it at the same time), sized from its
+// directory entry, read block by block into the frame buffer. Its contents are never
+// interpreted.
 #include <cstdint>
 #include <string>
 

@@ -51,15 +51,17 @@ bool UpdateProgress::Start(const UpdateRequest& request) {
   return false;
 }
 
-void UpdateProgress::PressButton() {
+ProgressState UpdateProgress::PressButton() {
+  ProgressState pressed;
   {
     std::lock_guard lock(m_mutex);
+    pressed = m_state;
     switch (m_state) {
       case ProgressState::WaitingForTa:
         m_sender.StopWaiting();
         m_state = ProgressState::Aborted;
         showStatus(kCodeUserAbort);
-        return;
+        return pressed;
       case ProgressState::Sending:
         switch (m_sender.RequestCancel()) {
           case DownloadSender::CancelOutcome::Requested:
@@ -71,12 +73,12 @@ void UpdateProgress::PressButton() {
             showStatus(kCodeFlashWaitAbort);
             break;
         }
-        return;
+        return pressed;
       case ProgressState::WritingFlash:
         m_sender.StopWaiting();
         m_state = ProgressState::Aborted;
         showStatus(kCodeFlashWaitAbort);
-        return;
+        return pressed;
       case ProgressState::Starting:
       case ProgressState::Done:
       case ProgressState::Aborted:
@@ -88,14 +90,18 @@ void UpdateProgress::PressButton() {
     }
   }
   close();
+  return pressed;
 }
 
-void UpdateProgress::PressEscape() {
+ProgressState UpdateProgress::PressEscape() {
+  ProgressState left;
   {
     std::lock_guard lock(m_mutex);
+    left = m_state;
     m_state = ProgressState::Closing;
   }
   close();
+  return left;
 }
 
 void UpdateProgress::close() {

@@ -29,11 +29,21 @@ struct ProgressDisplay {
   int percent;  // the bar, 0 to 100
 };
 
+// What the dialog shows. Its calls come one at a time and in order, on the thread that
+// caused the change: render on the link's watcher (a received chunk), on the sender's
+// worker (its events) or on the user's thread (Start, the button); showStartFailure and
+// closeDialog on the user's thread, closeDialog last, once the sender has stopped. So a
+// view:
+// - copies what it needs before it returns: the display's texts are views into members
+//   that the next chunk or event changes;
+// - hands the copy to its own thread asynchronously (a queued signal, a posted event) and
+//   never blocks on another thread: a blocking cross-thread call deadlocks against Stop,
+//   which joins the worker and the watcher while the user's thread waits in it;
+// - never calls back into UpdateProgress.
 class ProgressView {
  public:
   virtual ~ProgressView() = default;
-  // The controls changed. Called in order, on the thread that caused the change; it must
-  // not call back into UpdateProgress.
+  // The controls changed.
   virtual void render(const ProgressDisplay& display) = 0;
   // The update could not start: a message box with an OK button.
   virtual void showStartFailure(std::string_view text) = 0;
@@ -53,10 +63,11 @@ class UpdateProgress final : public SenderOwner {
 
   // false: the update did not start; its message was shown and the dialog closed.
   bool Start(const UpdateRequest& request);
-  // The dialog's one button: "中止" while the update runs, "終了" afterwards.
-  void PressButton();
-  // Esc or the close box: stop at once, in any state.
-  void PressEscape();
+  // The dialog's one button: "中止" while the update runs, "終了" afterwards. Returns the
+  // state it was pressed in.
+  ProgressState PressButton();
+  // Esc or the close box: stop at once, in any state. Returns the state it left.
+  ProgressState PressEscape();
 
   ProgressState state() const;
   int percent() const;

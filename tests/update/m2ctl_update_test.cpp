@@ -1,5 +1,6 @@
 // m2ctl update end to end: the real program against m2sim --xmodem over a pseudo-terminal.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <csignal>
@@ -126,29 +127,36 @@ TEST(M2ctlUpdate, StartFailuresAndUsage) {
   r = RunProgram({BinPath("m2ctl"), "--device", sim.file("nonexistent"), "update", "image.dlf"}, sim.dir());
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_NE(r.err.find("ﾊﾟｿｺﾝ通信ﾎﾟｰﾄがｵｰﾌﾟﾝできません"), std::string::npos) << r.err;
+  // A FIFO would block an ordinary open until a writer came.
+  ASSERT_EQ(::mkfifo(sim.file("fifo.dlf").c_str(), 0600), 0);
+  r = RunProgram({BinPath("m2ctl"), "--port", "1", "update", "fifo.dlf"}, sim.dir(), 5s);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_NE(r.err.find("指定されたﾌｧｲﾙがｵｰﾌﾟﾝできません"), std::string::npos) << r.err;
   r = RunProgram({BinPath("m2ctl"), "update"}, sim.dir());
   EXPECT_EQ(r.exitCode, 2);
   r = RunProgram({BinPath("m2ctl"), "--speed", "1200", "update", "image.dlf"}, sim.dir());
   EXPECT_EQ(r.exitCode, 2);
 }
 
-// Ctrl-C in each phase: the dialog's abort button; a second one is Esc.
+// Ctrl-C in each phase: the dialog's abort button; a second one, or SIGTERM, is Esc.
 TEST(M2ctlUpdate, InterruptActsAsTheAbortButton) {
   struct Row {
     const char* name;
     std::vector<std::string> simArgs;
     std::string waitFor;
-    int interrupts;
+    std::vector<int> signals;
     std::string message;
   };
   const std::vector<Row> rows = {
-      {"waiting", {"--no-start"}, "ｵﾙﾊﾞﾝﾃM-2KLXからの応答を待っています", 1,
+      {"waiting", {"--no-start"}, "ｵﾙﾊﾞﾝﾃM-2KLXからの応答を待っています", {SIGINT},
        "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙの転送を中止しました"},
-      {"sending", {"--ack-delay-ms", "20"}, "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを転送しています", 1,
+      {"sending", {"--ack-delay-ms", "20"}, "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを転送しています", {SIGINT},
        "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙの転送を中止しました"},
-      {"writing flash", {"--verdict-delay-ms", "60000"}, "FROMに書き込みしています", 1,
+      {"writing flash", {"--verdict-delay-ms", "60000"}, "FROMに書き込みしています", {SIGINT},
        "FROM書き込み待ちを中止しました"},
-      {"stalled, twice", {"--stall-at", "3"}, "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを転送しています", 2,
+      {"writing flash, SIGTERM", {"--verdict-delay-ms", "60000"}, "FROMに書き込みしています",
+       {SIGTERM}, "FROM書き込み待ちを中止しました"},
+      {"stalled, twice", {"--stall-at", "3"}, "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを転送しています", {SIGINT, SIGINT},
        "ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙの転送を中止しました"},
   };
   for (const auto& row : rows) {
@@ -160,10 +168,10 @@ TEST(M2ctlUpdate, InterruptActsAsTheAbortButton) {
     ChildProcess ctl({BinPath("m2ctl"), "--port", "1", "update", "image.dlf"}, sim.dir());
     ASSERT_TRUE(ctl.waitForText(row.waitFor)) << ctl.err();
     const auto pressed = std::chrono::steady_clock::now();
-    ctl.signal(SIGINT);
-    if (row.interrupts == 2) {  // pending signals merge: the second only after the first is seen
+    ctl.signal(row.signals[0]);
+    if (row.signals.size() == 2) {  // pending signals merge: the second only after the first is seen
       ASSERT_TRUE(ctl.waitForText("Ctrl-C again")) << ctl.err();
-      ctl.signal(SIGINT);
+      ctl.signal(row.signals[1]);
     }
     EXPECT_EQ(ctl.wait(), 1) << ctl.err();
     EXPECT_LT(std::chrono::steady_clock::now() - pressed, 5s) << "ends without waiting for a timer";

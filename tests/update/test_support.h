@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,16 @@ class ManualClock final : public SenderClock {
  public:
   time_point now() const override { return time_point(std::chrono::nanoseconds(m_ns.load())); }
   void waitUntil(std::condition_variable& cv, std::unique_lock<std::mutex>& lock,
-                 time_point) override {
+                 time_point deadline) override {
+    setSleeper(deadline);
     cv.wait(lock);
+    setSleeper(std::nullopt);
+  }
+  // Waits until a thread sleeps on this clock until the given deadline. Its sleep began
+  // after it last looked at the sender, so from then on only a wake-up moves it.
+  bool waitForSleeper(time_point deadline) {
+    std::unique_lock g(m_sleepMutex);
+    return m_sleepChanged.wait_for(g, kWaitLimit, [&] { return m_sleeper == deadline; });
   }
   void subscribe(ClockListener* l) override {
     std::lock_guard g(m_mutex);
@@ -47,9 +56,18 @@ class ManualClock final : public SenderClock {
   }
 
  private:
+  void setSleeper(std::optional<time_point> deadline) {
+    std::lock_guard g(m_sleepMutex);
+    m_sleeper = deadline;
+    m_sleepChanged.notify_all();
+  }
+
   std::atomic<std::int64_t> m_ns{1'000'000'000};
   std::mutex m_mutex;
   std::vector<ClockListener*> m_listeners;
+  std::mutex m_sleepMutex;  // apart from m_mutex: taken under the sender's lock
+  std::condition_variable m_sleepChanged;
+  std::optional<time_point> m_sleeper;
 };
 
 using Bytes = std::vector<std::uint8_t>;

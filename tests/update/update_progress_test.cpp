@@ -172,6 +172,46 @@ TEST_F(ProgressTest, ButtonWhileWaitingAbortsAtOnceThenCloses) {
   EXPECT_FALSE(sender.workerRunning());
 }
 
+// The sender delivers an event after releasing its lock, so an event from a step that
+// raced the verdict or the button can arrive once the outcome is shown. It changes nothing.
+TEST(ProgressOutcome, LateEventsLeaveTheOutcomeShown) {
+  const std::vector<std::pair<int, int>> late = {
+      {kEventFirstBlock, 0},
+      {kEventNextBlock, 0},
+      {kEventEotAcknowledged, 0},
+      {kEventCancelled, kCodeUserAbort},
+      {kEventReceiverCancelled, kCodeCancelledByTa},
+      {kEventFailed, kCodeNoAnswer},
+      {kEventFlashTick, 0}};
+  for (const bool verdict : {false, true}) {
+    SCOPED_TRACE(verdict ? "verdict" : "aborted while waiting");
+    test::ManualClock clock;
+    test::FakeLink link;
+    test::RecordingView view;
+    DownloadSender sender(link, clock);
+    UpdateProgress progress(sender, view);
+    test::TempFile file(test::Pattern(10));
+    ASSERT_TRUE(progress.Start({file.path()}));
+    if (verdict) {
+      for (const std::uint8_t byte : {x::C, x::ACK, x::ACK}) link.receive(Bytes{byte});
+      ASSERT_TRUE(view.waitForState(PS::WritingFlash));
+      link.receive("FROM update\r");
+    } else {
+      progress.PressButton();
+    }
+    const PS outcome = verdict ? PS::Done : PS::Aborted;
+    ASSERT_EQ(progress.state(), outcome);
+    const std::size_t shown = view.renders().size();
+    const std::string message = progress.message();
+    const int percent = progress.percent();
+    for (const auto& [event, code] : late) progress.onSenderEvent(event, code);
+    EXPECT_EQ(progress.state(), outcome);
+    EXPECT_EQ(progress.message(), message);
+    EXPECT_EQ(progress.percent(), percent);
+    EXPECT_EQ(view.renders().size(), shown) << "nothing is drawn again";
+  }
+}
+
 TEST_F(ProgressTest, ButtonWhileSendingWaitsForTheTasCan) {
   start(5000);
   ta({x::C});
