@@ -36,6 +36,9 @@ TEST(ClassifyResponse, FinalResultsEchoAndIdentification) {
       {"\r\nM-2KLX\r\n", "ATI0\r", true, kNoFinalResult},  // text only: still waiting
       {"ATS112?\r\r\n3\r\n", "ATS112?\r", false, kNoFinalResult},
       {"ATS112?\r\r\n3\r\n", "ATS112?\r", true, 12},  // numeric codes are plain substrings
+      // Verbal codes first: "1.20\r" holds a numeric "0\r".
+      {"ATI3\r\r\nM-2KLX Ver 1.20\r\n\r\nOK\r\n", "ATI3\r", true, 0},
+      {"ATI3\r\r\nM-2KLX Ver 1.20\r\n\r\nERROR\r\n", "ATI3\r", true, 1},
       {"", "ATI0\r", true, kNoFinalResult},
   };
   for (const auto& c : cases)

@@ -44,11 +44,16 @@ TEST(StatusQueries, MalformedCauseFailsWithError9) {
 }
 
 TEST(StatusQueries, LineAndSignalFlags) {
-  TaBench b({"--s112", "6", "--s115", "63"});
+  TaBench b({"--s112", "2", "--s115", "63"});
   Connect(b);
   LineState line;
   ASSERT_EQ(QueryLineStatus(b.owner, line), 1);
   EXPECT_FALSE(line.layer1Sync);
+  EXPECT_TRUE(line.layer2Link);
+  TaBench bit2({"--s112", "5"});  // either of bits 1 and 2 is the layer-2 link
+  Connect(bit2);
+  ASSERT_EQ(QueryLineStatus(bit2.owner, line), 1);
+  EXPECT_TRUE(line.layer1Sync);
   EXPECT_TRUE(line.layer2Link);
   SignalState sig;
   ASSERT_EQ(QuerySignalStatus(b.owner, sig), 1);

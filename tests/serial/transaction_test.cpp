@@ -25,10 +25,15 @@ TEST(Transaction, ReplyInSeveralBurstsIsCollectedWhole) {
   AtSession s;
   EXPECT_EQ(b.owner.AtTransact("ATI4\r", 0, nullptr, &s), kAtOk);
   EXPECT_EQ(s.responseText(), "ATI4\r\r\nORVANTE M-2KLX QRB Corporation\r\n\r\nOK\r\n");
-  TaBench drip({"--drip-ms", "3"}, 1000ms);
+  // Byte by byte for several silence times, never a silence long: the silence time starts
+  // again with every burst.
+  TaBench drip({"--drip-ms", "30"}, 250ms);
   Open(drip);
+  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(drip.owner.AtTransact("ATI3\r", 0, nullptr, &s), kAtOk);
-  EXPECT_NE(s.responseText().find("Ver 1.20"), std::string_view::npos);
+  EXPECT_GT(std::chrono::steady_clock::now() - start, 3 * 250ms);
+  EXPECT_EQ(s.responseText(), "ATI3\r\r\nM-2KLX Ver 1.20 1999/04/01\r\n\r\nOK\r")
+      << "collected up to the final result";
   EXPECT_TRUE(b.dialogs.messages().empty());
 }
 
@@ -99,10 +104,32 @@ TEST(Transaction, ReplyOf1024BytesOrMoreOverflows) {
   EXPECT_EQ(over.owner.AtTransact("ATI9\r", 0, nullptr), kAtFailed);
   EXPECT_EQ(over.owner.lastErrorCode, 4);
   EXPECT_EQ(over.owner.AtTransact("AT\r", 0, nullptr), kAtOk);  // the watcher was released
+  // The rest of an overflowing reply is dropped: the next command's reply is its own.
   TaBench large({"--long-reply", "3000"});
   Open(large);
+  RxMailbox& mailbox = large.owner.link().mailbox();
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::string handedOver;
+  mailbox.setReadyCallback([&] {
+    std::lock_guard lock(mutex);
+    handedOver.append(reinterpret_cast<const char*>(mailbox.data()),
+                      static_cast<std::size_t>(mailbox.length()));
+    changed.notify_all();
+  });
   EXPECT_EQ(large.owner.AtTransact("ATI9\r", 0, nullptr), kAtFailed);
   EXPECT_EQ(large.owner.lastErrorCode, 4);
+  {
+    std::unique_lock lock(mutex);
+    EXPECT_TRUE(changed.wait_for(lock, 5s, [&] { return handedOver.ends_with("\r\nOK\r\n"); }))
+        << "the watcher hands the whole reply over";
+  }
+  mailbox.setReadyCallback(nullptr);
+  AtSession next;
+  EXPECT_EQ(large.owner.AtTransact("AT\r", 0, nullptr, &next), kAtOk);
+  std::string_view reply = next.responseText();
+  if (reply.ends_with('\n')) reply.remove_suffix(1);  // the line feed may come in a later burst
+  EXPECT_EQ(reply, "AT\r\r\nOK\r");
 }
 
 struct FirstByteSignal : TerminalOutput {

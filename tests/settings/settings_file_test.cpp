@@ -4,9 +4,12 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -19,6 +22,25 @@
 #include "settings/settings_codec.h"
 #include "settings/settings_record.h"
 #include "support/scratch_dir.h"
+
+// The disk can be made to refuse a flush: these stand in for the C library's.
+namespace {
+std::atomic<bool> g_flushFails{false};
+}  // namespace
+extern "C" int fsync(int fd) {
+  if (g_flushFails) {
+    errno = EIO;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+extern "C" int fdatasync(int fd) {
+  if (g_flushFails) {
+    errno = EIO;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_fdatasync, fd));
+}
 
 namespace m2 {
 namespace {
@@ -219,6 +241,14 @@ TEST(SettingsFileBytes, LongStringsRoundTripInEveryPrefixForm) {
   }
 }
 
+// The file with `drop` bytes at `at` replaced by `put`.
+Bytes Splice(const Bytes& file, std::size_t at, std::size_t drop, const Bytes& put) {
+  Bytes out(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(at));
+  out.insert(out.end(), put.begin(), put.end());
+  out.insert(out.end(), file.begin() + static_cast<std::ptrdiff_t>(at + drop), file.end());
+  return out;
+}
+
 TEST(SettingsFileBytes, DamagedFilesAreRefused) {
   const Bytes good = EncodeSettingsFile(KnownRecord());
   // Every proper prefix is a truncated file.
@@ -230,14 +260,18 @@ TEST(SettingsFileBytes, DamagedFilesAreRefused) {
 
   // A length prefix far past the end, in each form, at the first string (TEL1 address).
   const std::size_t firstString = 4 + 4;
-  for (Bytes prefix : {Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
-                       Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, Bytes{0xFF, 0x00, 0xF0},
-                       Bytes{0xFF, 0xFE, 0xFF}}) {
-    Bytes bad(good.begin(), good.begin() + firstString);
-    bad.insert(bad.end(), prefix.begin(), prefix.end());
-    bad.insert(bad.end(), good.begin() + firstString + 1 + 10, good.end());
-    EXPECT_FALSE(DecodeSettingsFile(bad));
-  }
+  for (const Bytes& prefix : {Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F},
+                              Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+                              Bytes{0xFF, 0x00, 0xF0}})
+    EXPECT_FALSE(DecodeSettingsFile(Splice(good, firstString, 1 + 10, prefix)));
+
+  // The 3-byte form holding 0xFFFE, with that many bytes after it: refused for the value.
+  SettingsData d = DefaultSettingsData();
+  d.m_tel1.m_strOwnAddress = std::string(0xFFFE, '1');
+  const Bytes longForm = EncodeSettingsFile(d);
+  const Bytes sevenBytes{0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00};
+  ASSERT_TRUE(std::equal(sevenBytes.begin(), sevenBytes.end(), longForm.begin() + firstString));
+  EXPECT_FALSE(DecodeSettingsFile(Splice(longForm, firstString, 7, {0xFF, 0xFE, 0xFF})));
 }
 
 class SettingsFileOnDisk : public ::testing::Test {
@@ -379,6 +413,36 @@ TEST_F(SettingsFileOnDisk, SaveOnAFullDiskFailsAndKeepsTheOldFile) {
   EXPECT_EQ(ReadBytes(File()), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
       << "the temporary file is removed";
+}
+
+TEST_F(SettingsFileOnDisk, SaveWhoseFlushFailsFailsAndKeepsTheOldFile) {
+  CKB45mRXObj r = RecordAt(File());
+  r.m_data = DefaultSettingsData();
+  ASSERT_TRUE(r.SaveFile());
+  const Bytes before = ReadBytes(File());
+  r.m_data = KnownRecord();
+  g_flushFails = true;
+  const auto saved = r.SaveFile();
+  g_flushFails = false;
+  EXPECT_FALSE(saved) << "data the disk has not confirmed is not a save";
+  EXPECT_EQ(ReadBytes(File()), before);
+}
+
+TEST_F(SettingsFileOnDisk, SaveThroughASymbolicLinkReplacesItsTarget) {
+  std::filesystem::create_directory(dir.path() / "elsewhere");
+  const std::filesystem::path target = dir.path() / "elsewhere" / "real.dat";
+  CKB45mRXObj old = RecordAt(target);
+  old.m_data = DefaultSettingsData();
+  ASSERT_TRUE(old.SaveFile());
+  std::filesystem::create_symlink("elsewhere/real.dat", File());
+  CKB45mRXObj r = RecordAt(File());
+  r.m_data = KnownRecord();
+  ASSERT_TRUE(r.SaveFile());
+  ASSERT_TRUE(std::filesystem::is_symlink(File()));
+  EXPECT_EQ(std::filesystem::read_symlink(File()), "elsewhere/real.dat");
+  CKB45mRXObj in = RecordAt(target);
+  EXPECT_EQ(in.LoadFile(0, link), 1);
+  EXPECT_EQ(in.m_data, KnownRecord());
 }
 
 TEST_F(SettingsFileOnDisk, SaveKilledAtAnyPointLeavesTheOldOrTheNewFile) {

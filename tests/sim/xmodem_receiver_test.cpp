@@ -1,7 +1,7 @@
 // The simulator's download-mode receiver, without a pty: frames in, answers out.
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "update/test_support.h"
 #include "update/xmodem_frame.h"
 #include "xmodem_receiver.h"
 
