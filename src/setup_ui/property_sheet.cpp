@@ -1,0 +1,112 @@
+#include "setup_ui/property_sheet.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "setup_ui/property_page.h"
+#include "setup_ui/setup_strings.h"
+#include "ui_common/app_font.h"
+#include "ui_common/dialog_units.h"
+#include "ui_common/template_layout.h"
+
+namespace m2::setup {
+
+namespace {
+// The standard sheet's buttons and margins, in dialog units.
+constexpr int kButtonWidth = 50;
+constexpr int kButtonHeight = 14;
+constexpr int kButtonGap = 6;
+constexpr int kMargin = 7;
+}  // namespace
+
+QFont SheetFont() {
+  QFont font = ui::DialogFont();
+  QStringList families = font.families();
+  families.prepend(QStringLiteral("IPAPGothic"));
+  font.setFamilies(families);
+  return font;
+}
+
+PropertySheet::PropertySheet(const char* className, int captionId, QWidget* parent)
+    : QDialog(parent), m_tabs(new QTabWidget(this)) {
+  setObjectName(QString::fromUtf8(className));
+  setWindowTitle(SetupString(captionId));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setFont(SheetFont());
+
+  const ui::DialogUnits units(font());
+  auto* ok = new QPushButton(QStringLiteral("OK"), this);
+  auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+  m_apply = new QPushButton(QStringLiteral("更新"), this);
+  ui::SetControlId(ok, kOkId);
+  ui::SetControlId(cancel, kCancelId);
+  ui::SetControlId(m_apply, kApplyId);
+  for (QPushButton* b : {ok, cancel, m_apply})
+    b->setFixedSize(units.toPixels(kButtonWidth, kButtonHeight));
+  ok->setDefault(true);
+  m_apply->setEnabled(false);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->setSpacing(units.x(kButtonGap));
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(cancel);
+  buttons->addWidget(m_apply);
+  auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  layout->setContentsMargins(units.x(kMargin), units.y(kMargin), units.x(kMargin),
+                             units.y(kMargin));
+  layout->setSpacing(units.y(kMargin));
+  layout->addWidget(m_tabs);
+  layout->addLayout(buttons);
+
+  connect(ok, &QPushButton::clicked, this, &PropertySheet::accept);
+  connect(cancel, &QPushButton::clicked, this, &PropertySheet::reject);
+  connect(m_apply, &QPushButton::clicked, this, &PropertySheet::applyClicked);
+  connect(m_tabs, &QTabWidget::currentChanged, this, &PropertySheet::tabChanged);
+}
+
+void PropertySheet::addPage(PropertyPage* page) {
+  m_pages.push_back(page);
+  m_tabs->addTab(page, page->tabTitle());
+  page->applyEnablingRules();
+  connect(page, &PropertyPage::changed, m_apply, [this] { m_apply->setEnabled(true); });
+}
+
+PropertyPage* PropertySheet::currentPage() const {
+  return m_pages.empty() ? nullptr : page(m_shownTab);
+}
+
+void PropertySheet::tabChanged(int index) {
+  if (index == m_shownTab || m_pages.empty()) return;
+  PropertyPage* leaving = page(m_shownTab);
+  if (const auto failure = leaving->takeValues()) {
+    const QSignalBlocker block(m_tabs);
+    m_tabs->setCurrentIndex(m_shownTab);
+    leaving->report(*failure);
+    return;
+  }
+  m_shownTab = index;
+}
+
+void PropertySheet::applyClicked() {
+  if (PropertyPage* current = currentPage(); current && !current->takeValuesOrReport()) return;
+  apply();
+  for (PropertyPage* p : m_pages) p->clearChanged();
+  m_apply->setEnabled(false);
+}
+
+void PropertySheet::accept() {
+  if (PropertyPage* current = currentPage(); current && !current->takeValuesOrReport()) return;
+  QDialog::accept();
+}
+
+void PropertySheet::copyBackEdited() {
+  for (PropertyPage* p : m_pages) p->copyBackIfEdited();
+}
+
+}  // namespace m2::setup
