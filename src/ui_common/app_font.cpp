@@ -12,7 +12,7 @@ constexpr int kDialogFontPixels = 12;
 
 QFont DialogFont() {
   QFont font;
-  font.setFamilies(QStringList{"IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "VL Gothic",
+  font.setFamilies(QStringList{"IPAPGothic", "IPAGothic", "Noto Sans CJK JP", "VL Gothic",
                                "TakaoGothic"});
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(kDialogFontPixels);

@@ -7,7 +7,9 @@ class QApplication;
 
 namespace m2::ui {
 
-// IPA Gothic when installed, else what fontconfig substitutes for a Japanese gothic face.
+// IPA P Gothic when installed, else what fontconfig substitutes for a Japanese gothic face.
+// The proportional face: its Latin letters give the dialog units the width the templates
+// were drawn for, so the Japanese texts fit their controls.
 QFont DialogFont();
 void InstallDialogFont(QApplication& app);
 
