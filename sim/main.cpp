@@ -37,7 +37,9 @@ int main(int argc, char** argv) {
   std::vector<std::string> lastCharges, totalCharges, causes;
 
   app.add_option("--link", link, "symlink to create for the pty's slave side (e.g. COM1)")->required();
-  app.add_option("--log", logPath, "append every received command line to FILE");
+  app.add_option("--log", logPath,
+                 "append every received command line to FILE (with --xmodem: \"block N\" for each "
+                 "stored block, \"EOT\" and \"CAN\" as received)");
   app.add_option("--state", statePath, "settings state (JSON) loaded at start, stored by AT&W0");
   app.add_flag("--quiet", startQuiet, "start with result codes off (ATQ1)");
   app.add_flag("--numeric", startNumeric, "start with numeric result codes (ATV0)");
@@ -99,7 +101,7 @@ int main(int argc, char** argv) {
     std::printf("m2sim: %s -> %s\n", link.c_str(), line.slaveName().c_str());
     std::fflush(stdout);
     if (xmodem) {
-      XmodemProtocol download(xmodemOptions);
+      XmodemProtocol download(xmodemOptions, log.get());
       return RunSimulator(line, download);
     }
     AtProtocol protocol(ta, faults, log.get());

@@ -35,8 +35,10 @@ std::string XmodemReceiver::receive(const std::uint8_t* data, std::size_t length
           m_frameStarted = now;
           m_state = State::InFrame;
         } else if (byte == EOT) {
+          note("EOT");
           onEot(now, out);
         } else if (byte == CAN) {
+          note("CAN");
           out.push_back(static_cast<char>(CAN));
           m_state = State::Cancelled;
         }
@@ -94,6 +96,7 @@ void XmodemReceiver::onFrame(Clock::time_point now, std::string& out) {
   m_image.insert(m_image.end(), data, data + dataLength);
   m_blocks = index;
   m_lastNumber = number;
+  note("block " + std::to_string(index));
   reply(std::string(1, static_cast<char>(ACK)), now, out);
 }
 
@@ -173,6 +176,15 @@ void XmodemReceiver::saveImage() {
   if (!m_image.empty()) std::fwrite(m_image.data(), 1, m_image.size(), f);
   std::fclose(f);
   m_saved = true;
+}
+
+XmodemProtocol::XmodemProtocol(XmodemOptions options, std::FILE* log)
+    : m_receiver(std::move(options)) {
+  if (!log) return;
+  m_receiver.setNote([log](const std::string& line) {
+    std::fprintf(log, "%s\n", line.c_str());
+    std::fflush(log);
+  });
 }
 
 void XmodemProtocol::onReceive(const std::uint8_t* data, std::size_t length, PtyEndpoint& line) {

@@ -10,6 +10,8 @@
 // when it wants to be called again. XmodemProtocol puts it on the simulator's pty.
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +45,8 @@ class XmodemReceiver {
   static constexpr std::chrono::milliseconds kFrameTimeout{1000};
 
   explicit XmodemReceiver(XmodemOptions options);
+  // Receives a line for every stored block ("block N"), every EOT and every CAN received.
+  void setNote(std::function<void(const std::string&)> note) { m_note = std::move(note); }
 
   // Returns the bytes to send at once.
   std::string receive(const std::uint8_t* data, std::size_t length, Clock::time_point now);
@@ -62,6 +66,9 @@ class XmodemReceiver {
   std::uint8_t repeatRequest() const;
   std::size_t frameLength() const;
   void saveImage();
+  void note(const std::string& line) const {
+    if (m_note) m_note(line);
+  }
 
   struct Pending {
     Clock::time_point at;
@@ -80,12 +87,14 @@ class XmodemReceiver {
   bool m_nakEotDone = false;
   bool m_saved = false;
   std::vector<Pending> m_pending;  // in time order
+  std::function<void(const std::string&)> m_note;
 };
 
 // The receiver on the simulator's line.
 class XmodemProtocol final : public SimProtocol {
  public:
-  explicit XmodemProtocol(XmodemOptions options) : m_receiver(std::move(options)) {}
+  // log: null, or the file that gets the receiver's notes, a line each.
+  XmodemProtocol(XmodemOptions options, std::FILE* log);
   void onReceive(const std::uint8_t* data, std::size_t length, PtyEndpoint& line) override;
   std::optional<Clock::time_point> onTick(Clock::time_point now, PtyEndpoint& line) override;
 

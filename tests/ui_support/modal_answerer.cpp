@@ -42,6 +42,7 @@ bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
     seen.text = lines.join('\n');
   }
   m_seen.append(seen);
+  if (m_leftOpen.contains(seen.name)) return false;
   // Answer from the dialog's own event loop, once it runs.
   QTimer::singleShot(0, this, [this, guard = QPointer<QDialog>(dialog)] {
     if (guard) answer(guard);
@@ -55,6 +56,7 @@ void ModalAnswerer::answer(QDialog* dialog) {
     if (m_actions[i].first != name) continue;
     auto action = m_actions.takeAt(i).second;
     action(dialog);
+    if (!dialog->isVisible()) return;
     break;
   }
   if (!m_expected.isEmpty() && m_expected.first().name == name) {

@@ -2,7 +2,8 @@
 // Answers the program's modal dialogs in GUI tests, so that no dialog can block a test.
 // Each dialog that appears is recorded; the next expected answer (the dialog's object name
 // and the control id of the button to press) is given to it once it is on the screen. A
-// dialog nobody expected is recorded and closed with Escape.
+// dialog nobody expected is recorded and closed with Escape, unless the test drives it
+// itself (leaveOpen) or an action has answered it.
 #include <QDialog>
 #include <QList>
 #include <QObject>
@@ -25,8 +26,11 @@ class ModalAnswerer final : public QObject {
 
   // The next dialog named `name` gets button `buttonId` pressed (QMessageBox: pass 0 for OK).
   void expect(const QString& name, int buttonId);
-  // Runs once the next dialog named `name` is on the screen, before it is answered.
+  // Runs once the next dialog named `name` is on the screen, before it is answered. A
+  // dialog the action has closed is not answered again.
   void onShown(const QString& name, std::function<void(QDialog*)> action);
+  // Dialogs named `name` are recorded and left to the test.
+  void leaveOpen(const QString& name) { m_leftOpen << name; }
 
   const QList<Seen>& seen() const { return m_seen; }
   QStringList seenNames() const;
@@ -45,6 +49,7 @@ class ModalAnswerer final : public QObject {
   QList<Expected> m_expected;
   QList<QPair<QString, std::function<void(QDialog*)>>> m_actions;
   QList<Seen> m_seen;
+  QStringList m_leftOpen;
 };
 
 }  // namespace m2::test

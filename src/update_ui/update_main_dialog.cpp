@@ -1,0 +1,213 @@
+#include "update_ui/update_main_dialog.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QShortcut>
+#include <array>
+
+#include "serial/port_tables.h"
+#include "ui_common/help_opener.h"
+#include "ui_common/message_box.h"
+#include "ui_common/resource_icons.h"
+#include "ui_common/template_layout.h"
+#include "update_ui/main_menu.h"
+#include "update_ui/update_about_dialog.h"
+#include "update_ui/update_confirm_dialog.h"
+#include "update_ui/update_progress_dialog.h"
+#include "update_ui/update_strings.h"
+
+namespace m2::update_ui {
+
+namespace {
+
+constexpr int kTemplateWidth = 232;
+constexpr int kTemplateHeight = 112;
+
+constexpr std::array<std::string_view, kPortCount> kPortRows{"ＣＯＭ１", "ＣＯＭ２", "ＣＯＭ３",
+                                                             "ＣＯＭ４"};
+
+// "*.*" would hide every file without a dot from the all-files filter on this system.
+const QStringList kFileFilters{QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ ﾌｧｲﾙ (*.dlf)"),
+                               QStringLiteral("すべてのﾌｧｲﾙ (*)")};
+
+// The first dropped URL when it names a local file.
+QString DroppedFile(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
+  const QUrl url = data->urls().first();
+  if (!url.isLocalFile()) return {};
+  return QFileInfo(url.toLocalFile()).isFile() ? QDir::toNativeSeparators(url.toLocalFile())
+                                               : QString();
+}
+
+}  // namespace
+
+UpdateMainDialog::UpdateMainDialog(QString helpFilePath) : m_helpFilePath(std::move(helpFilePath)) {
+  setObjectName(QStringLiteral("UpdateMainDialog"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  appVersionText = UpdateString(str::kAppVersion);
+  setWindowTitle(AppTitle());
+  setWindowIcon(ui::ResourceIcon(kAppIcon));
+  setAcceptDrops(true);
+
+  auto* bar = new QMenuBar(this);
+  BuildMenuBar(bar);
+  BuildControls(ui::AttachMenuBar(this, bar));
+
+  m_choices = UpdateRequest{};
+  m_choices.portIndex = 0;
+  m_choices.speedIndex = static_cast<int>(SpeedTable.size()) - 1;  // 115200
+  m_choices.formatIndex = 0;                                       // 8N1, the only choice
+  m_pathEdit->setText(QString::fromStdString(m_choices.path));
+  m_portList->setCurrentIndex(m_choices.portIndex);
+  m_speedList->setCurrentIndex(m_choices.speedIndex);
+  m_updateButton->setEnabled(false);
+  m_pathEdit->setFocus();
+
+  // F1: the help topic of whichever of the program's windows is active.
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  f1->setContext(Qt::ApplicationShortcut);
+  connect(f1, &QShortcut::activated, this, [this] {
+    QWidget* active = QApplication::activeWindow();
+    ShowHelp(active ? active->objectName() : objectName());
+  });
+}
+
+UpdateMainDialog::~UpdateMainDialog() {
+  // A progress dialog (still open, or closed and awaiting deletion) stops the sender as it
+  // goes, so it must go while the sender exists.
+  qDeleteAll(findChildren<UpdateProgressDialog*>(Qt::FindDirectChildrenOnly));
+}
+
+void UpdateMainDialog::BuildMenuBar(QMenuBar* bar) {
+  std::array<QMenu*, kMenuTitles.size()> menus{};
+  for (std::size_t i = 0; i < kMenuTitles.size(); ++i) menus[i] = bar->addMenu(ui::Qs(kMenuTitles[i]));
+  for (const MenuItem& item : kMenuItems) {
+    QAction* action = menus[static_cast<std::size_t>(item.menu)]->addAction(ui::Qs(item.text));
+    action->setObjectName(QStringLiteral("cmd%1").arg(item.command));
+    const int command = item.command;
+    connect(action, &QAction::triggered, this, [this, command] {
+      switch (command) {
+        case cmd::kAppExit:
+          // A close request, handled once the menu has closed.
+          QMetaObject::invokeMethod(this, &UpdateMainDialog::reject, Qt::QueuedConnection);
+          break;
+        case cmd::kHelpTopics: ShowHelp({}); break;
+        case cmd::kAppAbout: ShowAbout(); break;
+        default: break;
+      }
+    });
+  }
+}
+
+void UpdateMainDialog::BuildControls(QWidget* client) {
+  ui::TemplateLayout layout(client);
+  layout.setTemplateSize(kTemplateWidth, kTemplateHeight);
+  layout.addLabel(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ ﾌｧｲﾙの指定"), {7, 7, 150, 8});
+  m_pathEdit = layout.addEdit({7, 18, 164, 12}, kPathEdit);
+  // Files dropped on the edit are handled by the dialog, like any other drop.
+  m_pathEdit->setAcceptDrops(false);
+  auto* browse = layout.addButton(QStringLiteral("参照(&R)"), {177, 17, 48, 14}, kBrowseButton);
+
+  layout.addGroup(QStringLiteral("ﾊﾟｿｺﾝ通信ﾎﾟｰﾄの設定"), {7, 38, 218, 44});
+  layout.addLabel(QStringLiteral("COMﾎﾟｰﾄ"), {16, 54, 40, 8});
+  QStringList ports;
+  for (std::string_view row : kPortRows) ports << ui::Qs(row);
+  m_portList = layout.addDropDown({60, 52, 60, 60}, kPortList, ports);
+  layout.addLabel(QStringLiteral("速度"), {16, 68, 40, 8});
+  QStringList speeds;
+  for (const SpeedEntry& speed : SpeedTable) speeds << QString::number(speed.baud);
+  m_speedList = layout.addDropDown({60, 66, 60, 90}, kSpeedList, speeds);
+
+  auto* exitButton = layout.addButton(QStringLiteral("終了(&E)"), {7, 91, 50, 14}, kExitButton);
+  m_updateButton =
+      layout.addButton(QStringLiteral("ﾊﾞｰｼﾞｮﾝｱｯﾌﾟ(&V)"), {63, 91, 72, 14}, kUpdateButton);
+  auto* helpButton = layout.addButton(QStringLiteral("ﾍﾙﾌﾟ"), {175, 91, 50, 14}, kHelpButton);
+  m_updateButton->setDefault(true);
+
+  connect(m_pathEdit, &QLineEdit::textChanged, this, &UpdateMainDialog::PathChanged);
+  // Every change of a list is read, also one made with the arrow keys on the closed list.
+  connect(m_portList, &QComboBox::currentIndexChanged, this, &UpdateMainDialog::ReadControls);
+  connect(m_speedList, &QComboBox::currentIndexChanged, this, &UpdateMainDialog::ReadControls);
+  connect(browse, &QPushButton::clicked, this, &UpdateMainDialog::Browse);
+  connect(exitButton, &QPushButton::clicked, this, &UpdateMainDialog::accept);
+  connect(m_updateButton, &QPushButton::clicked, this, &UpdateMainDialog::StartUpdate);
+  connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(objectName()); });
+}
+
+void UpdateMainDialog::ReadControls() {
+  m_choices.path = QFile::encodeName(m_pathEdit->text()).toStdString();
+  m_choices.portIndex = m_portList->currentIndex();
+  m_choices.speedIndex = m_speedList->currentIndex();
+}
+
+void UpdateMainDialog::PathChanged() {
+  ReadControls();
+  m_updateButton->setEnabled(!m_choices.path.empty());
+}
+
+void UpdateMainDialog::Browse() {
+  QFileDialog dialog(this, QStringLiteral("ﾌｧｲﾙを選択する"), QDir::currentPath());
+  dialog.setObjectName(QStringLiteral("QFileDialog"));
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setNameFilters(kFileFilters);
+  dialog.setDefaultSuffix(QStringLiteral("dlf"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  m_pathEdit->setText(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+  if (!m_pathEdit->text().isEmpty()) {
+    m_updateButton->setEnabled(true);
+    m_updateButton->setFocus();
+  }
+  ReadControls();
+}
+
+void UpdateMainDialog::StartUpdate() {
+  if (m_progress) return;  // one update at a time
+  UpdateConfirmDialog confirm(this);
+  if (confirm.exec() != UpdateConfirmDialog::kYes) return;
+  // Modal to this window without a nested event loop; it is deleted once it has closed.
+  m_progress = new UpdateProgressDialog(m_sender, m_choices, this);
+  connect(m_progress, &QDialog::finished, this, [this] {
+    m_progress->deleteLater();
+    m_progress = nullptr;
+  });
+  m_progress->open();
+}
+
+void UpdateMainDialog::ShowAbout() {
+  UpdateAboutDialog about(appVersionText, this);
+  about.exec();
+}
+
+void UpdateMainDialog::ShowHelp(const QString& section) {
+  const ui::HelpRequest request{m_helpFilePath, QStringLiteral("M2Update.html"), section};
+  if (ui::OpenHelp(request)) return;
+  ui::ShowOkMessage(this, AppTitle(),
+                    QStringLiteral("ﾍﾙﾌﾟを表示できません。%1 も M2Update.html も開けませんでした。")
+                        .arg(QFileInfo(m_helpFilePath).fileName()));
+}
+
+void UpdateMainDialog::dragEnterEvent(QDragEnterEvent* event) {
+  if (!m_progress && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void UpdateMainDialog::dropEvent(QDropEvent* event) {
+  const QString path = DroppedFile(event->mimeData());
+  if (m_progress || path.isEmpty()) return;
+  event->acceptProposedAction();
+  m_pathEdit->setText(path);  // enables the update as typing does
+}
+
+}  // namespace m2::update_ui
