@@ -33,7 +33,7 @@ UpdateAboutDialog::UpdateAboutDialog(const QString& versionText, QWidget* parent
   version->setText(AppTitle() + versionText);
   version->setCursorPosition(0);
   layout.addLabel(UpdateString(str::kVendorNotice), {40, 38, 178, 8});
-  layout.addLabel(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを XMODEM (1024 ﾊﾞｲﾄ ﾌﾞﾛｯｸ) で送信します"),
+  layout.addLabel(QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを XMODEM で送信します"),
                   {40, 50, 178, 8});
 
   QPushButton* ok = layout.addButton(QStringLiteral("OK"), {88, 69, 50, 14}, kOkId);

@@ -182,6 +182,9 @@ void UpdateMainDialog::StartUpdate() {
   connect(m_progress, &QDialog::finished, this, [this] {
     m_progress->deleteLater();
     m_progress = nullptr;
+    // The window manager may leave the focus nowhere when a dialog that had a message box
+    // on top goes; the keyboard user carries on here.
+    activateWindow();
   });
   m_progress->open();
 }
