@@ -10,7 +10,7 @@ PostedProgressView::PostedProgressView(QObject* receiver, ShowFn show, CloseFn c
     : m_receiver(receiver), m_show(std::move(show)), m_close(std::move(close)) {}
 
 void PostedProgressView::render(const ProgressDisplay& d) {
-  ShownProgress shown{d.state, ui::Qs(d.message), ui::Qs(d.percentText), ui::Qs(d.buttonText),
+  ShownProgress shown{ui::Qs(d.message), ui::Qs(d.percentText), ui::Qs(d.buttonText),
                       d.percent};
   QMetaObject::invokeMethod(
       m_receiver, [this, shown = std::move(shown)] { m_show(shown); }, Qt::QueuedConnection);

@@ -16,7 +16,6 @@
 namespace m2::update_ui {
 
 struct ShownProgress {
-  ProgressState state;
   QString message;
   QString percentText;
   QString buttonText;

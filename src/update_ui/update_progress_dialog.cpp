@@ -66,7 +66,6 @@ void UpdateProgressDialog::reject() {
 }
 
 void UpdateProgressDialog::apply(const ShownProgress& shown) {
-  m_shownState = shown.state;
   m_message->setText(shown.message);
   m_percent->setText(shown.percentText);
   m_button->setText(shown.buttonText);

@@ -24,9 +24,6 @@ class UpdateProgressDialog final : public QDialog {
   UpdateProgressDialog(DownloadSender& sender, UpdateRequest request, QWidget* parent);
   ~UpdateProgressDialog() override;
 
-  // The state the controls show.
-  ProgressState shownState() const { return m_shownState; }
-
  protected:
   void showEvent(QShowEvent* event) override;
   void reject() override;  // Escape and the close box: stop at once
@@ -43,7 +40,6 @@ class UpdateProgressDialog final : public QDialog {
   QProgressBar* m_bar = nullptr;
   QLineEdit* m_percent = nullptr;
   QPushButton* m_button = nullptr;
-  ProgressState m_shownState = ProgressState::Starting;
   bool m_started = false;
 };
 
