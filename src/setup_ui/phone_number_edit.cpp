@@ -17,8 +17,11 @@ QString TypedCharEdit::accepted(const QString& typed) const {
 
 void TypedCharEdit::keyPressEvent(QKeyEvent* event) {
   const QString typed = event->text();
-  // Keys without text (arrows, shortcuts) and control characters go on as they are.
-  if (typed.isEmpty() || accepted(typed) == typed) {
+  // Keys without text (arrows), shortcuts (Ctrl+V: paste is not filtered; QLineEdit never
+  // inserts the text of a Ctrl key) and control characters go on as they are.
+  const bool shortcut = (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) &&
+                        !(event->modifiers() & Qt::AltModifier);
+  if (typed.isEmpty() || shortcut || accepted(typed) == typed) {
     QLineEdit::keyPressEvent(event);
     return;
   }

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -45,8 +46,8 @@ PropertySheet::PropertySheet(const char* className, int captionId, QWidget* pare
   ui::SetControlId(ok, kOkId);
   ui::SetControlId(cancel, kCancelId);
   ui::SetControlId(m_apply, kApplyId);
-  for (QPushButton* b : {ok, cancel, m_apply})
-    b->setFixedSize(units.toPixels(kButtonWidth, kButtonHeight));
+  m_buttons = {ok, cancel, m_apply};
+  for (QPushButton* b : m_buttons) b->setFixedSize(units.toPixels(kButtonWidth, kButtonHeight));
   ok->setDefault(true);
   m_apply->setEnabled(false);
 
@@ -68,6 +69,20 @@ PropertySheet::PropertySheet(const char* className, int captionId, QWidget* pare
   connect(cancel, &QPushButton::clicked, this, &PropertySheet::reject);
   connect(m_apply, &QPushButton::clicked, this, &PropertySheet::applyClicked);
   connect(m_tabs, &QTabWidget::currentChanged, this, &PropertySheet::tabChanged);
+
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages wherever the focus is (a drop-down list
+  // would otherwise keep the key for its own search).
+  auto turn = [this](int step) {
+    const int count = m_tabs->count();
+    if (count > 1) m_tabs->setCurrentIndex((m_tabs->currentIndex() + step + count) % count);
+  };
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)})
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [turn] { turn(1); });
+  for (const QKeySequence& keys :
+       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)})
+    connect(new QShortcut(keys, this), &QShortcut::activated, this, [turn] { turn(-1); });
 }
 
 void PropertySheet::addPage(PropertyPage* page) {
@@ -75,6 +90,21 @@ void PropertySheet::addPage(PropertyPage* page) {
   m_tabs->addTab(page, page->tabTitle());
   page->applyEnablingRules();
   connect(page, &PropertyPage::changed, m_apply, [this] { m_apply->setEnabled(true); });
+
+  // Tab goes through the page's controls, then OK, "ｷｬﾝｾﾙ", "更新"; the sheet opens with
+  // the first control of the first page focused.
+  QWidget* first = nullptr;
+  QWidget* last = nullptr;
+  for (QWidget* w : page->findChildren<QWidget*>()) {
+    if (w->window() != window() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    if (!first) first = w;
+    last = w;
+  }
+  if (!last) return;
+  QWidget::setTabOrder(last, m_buttons[0]);
+  QWidget::setTabOrder(m_buttons[0], m_buttons[1]);
+  QWidget::setTabOrder(m_buttons[1], m_buttons[2]);
+  if (m_pages.size() == 1) first->setFocus();
 }
 
 PropertyPage* PropertySheet::currentPage() const {

@@ -12,6 +12,7 @@
 // a tab takes its page's values; a value that fails keeps that tab on top.
 #include <QDialog>
 #include <QFont>
+#include <array>
 #include <vector>
 
 class QPushButton;
@@ -60,6 +61,7 @@ class PropertySheet : public QDialog {
 
   QTabWidget* m_tabs;
   QPushButton* m_apply;
+  std::array<QPushButton*, 3> m_buttons{};  // OK, cancel, apply
   std::vector<PropertyPage*> m_pages;
   int m_shownTab = 0;
 };
