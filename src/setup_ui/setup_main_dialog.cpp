@@ -20,6 +20,7 @@
 #include "setup_ui/main_menu.h"
 #include "setup_ui/setup_strings.h"
 #include "setup_ui/setup_user_dialogs.h"
+#include "setup_ui/terminal_feed.h"
 #include "ui_common/help_opener.h"
 #include "ui_common/message_box.h"
 #include "ui_common/resource_icons.h"
@@ -122,7 +123,7 @@ SetupMainDialog::SetupMainDialog(SetupOptions options)
   });
 }
 
-SetupMainDialog::~SetupMainDialog() = default;
+SetupMainDialog::~SetupMainDialog() { CloseTerminal(); }
 
 void SetupMainDialog::BuildMenuBar(QMenuBar* bar) {
   std::array<QMenu*, kMenuTitles.size()> menus{};
@@ -275,6 +276,7 @@ void SetupMainDialog::ClosePath(int result) {
         return;
     }
   }
+  CloseTerminal();
   m_link.DisconnectTa(1);
   QDialog::done(result);
 }

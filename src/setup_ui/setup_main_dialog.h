@@ -22,6 +22,7 @@ class QPushButton;
 namespace m2::setup {
 
 class TerminalDialog;
+class TerminalFeed;
 
 enum class SheetKind { Analog, Data, Numbers, PcPort };
 enum class StatusKind { Charges, CallStatus, LineStatus };
@@ -79,12 +80,15 @@ class SetupMainDialog final : public QDialog {
   void ClosePath(int result);
   void ActivateRow(const QListWidget* list);
   void TerminalKey(int key);
+  void CloseTerminal();
 
   // The waiter is declared before the link owner: the watcher's wake-ups refer to it.
   std::unique_ptr<UserDialogs> m_ownDialogs;
   UserDialogs* m_dialogs;
   ui::GuiBurstWaiter m_waiter;
   CKB45mRXObj m_record;
+  // Declared before the link: the link's watcher may call the feed until the link is gone.
+  std::unique_ptr<TerminalFeed> m_terminalFeed;
   LinkOwner m_link;
   QPushButton* m_readButton = nullptr;
   bool m_opened = false;
