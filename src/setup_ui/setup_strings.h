@@ -21,7 +21,7 @@ inline constexpr int kSettingsFileVersion = 149;
 
 inline constexpr std::array<ui::StringResource, 10> kSetupStrings{{
     {str::kAppTitle, "ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ "},
-    {str::kVendorNotice, "M-2KLX utilities project"},
+    {str::kVendorNotice, "M-2KLX utilities"},
     {str::kHelpFileName, "M2Setup.hlp"},
     {str::kAboutMenuItem, "ﾊﾞｰｼﾞｮﾝ情報 (&A)..."},
     {str::kAnalogSheetCaption, "ｱﾅﾛｸﾞ ﾎﾟｰﾄの設定"},

@@ -7,6 +7,7 @@
 #include "serial/link_owner.h"
 #include "settings/cp932.h"
 #include "setup_ui/terminal_feed.h"
+#include "setup_ui/vanished_device.h"
 
 namespace m2::setup {
 
@@ -120,9 +121,7 @@ void TerminalEdit::TypeText(const QString& text) {
 bool TerminalEdit::SendTyped(std::uint8_t byte) {
   if (!m_owner) return false;
   LinkOwner& owner = *m_owner;
-  // A device that went away (unplugged, or the other end closed) is reopened like a link
-  // that was never connected, so the user learns of it from the failed connection.
-  if (owner.connected == 1 && owner.link().deviceGone()) owner.DisconnectTa(0);
+  ForgetVanishedDevice(owner);
   if (owner.connected == 0 && owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1)
     return false;  // the failure has been shown; the key is dropped
   // Received bytes go on to the terminal without waiting for a transaction.
