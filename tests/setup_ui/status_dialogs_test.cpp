@@ -62,7 +62,7 @@ void CtrlThenT(SetupBench& bench) {
   QTest::keyClick(bench.dialog->PcSettingsList, Qt::Key_T, Qt::ControlModifier);
 }
 
-m2::setup::TerminalEdit* TerminalText(const SetupBench& bench) {
+m2::setup::TerminalEdit* TerminalEditOf(const SetupBench& bench) {
   return m2::ui::FindControl<m2::setup::TerminalEdit>(bench.dialog->TerminalWindowPtr,
                                                       TerminalDialog::kEditId);
 }
@@ -181,12 +181,12 @@ void StatusDialogsTest::terminal() {
   QCOMPARE(bench.dialog->findChildren<TerminalDialog*>().size(), 1);
 
   // Typed keys go out once each and are not shown; the reply's CR LF are one line break each.
-  QTest::keyClicks(TerminalText(bench), "ATI3");
-  QTest::keyClick(TerminalText(bench), Qt::Key_Return);
-  QTRY_COMPARE(TerminalText(bench)->toPlainText(), "\n" + kVersion + "\n\nOK\n");
+  QTest::keyClicks(TerminalEditOf(bench), "ATI3");
+  QTest::keyClick(TerminalEditOf(bench), Qt::Key_Return);
+  QTRY_COMPARE(TerminalEditOf(bench)->toPlainText(), "\n" + kVersion + "\n\nOK\n");
   QCOMPARE(bench.sim.commandLog().back(), std::string("ATI3"));
   bench.dialog->link().link().Trace("<CE-4>");
-  QTRY_VERIFY(TerminalText(bench)->toPlainText().endsWith("OK\n<CE-4>"));
+  QTRY_VERIFY(TerminalEditOf(bench)->toPlainText().endsWith("OK\n<CE-4>"));
 
   // Closed: traces go nowhere, and the window comes back empty.
   terminal->findChild<QPushButton*>(m2::ui::ControlName(TerminalDialog::kOkId))->click();
@@ -195,9 +195,9 @@ void StatusDialogsTest::terminal() {
   bench.dialog->link().link().Trace("<CE-5>");
   CtrlThenT(bench);
   QVERIFY(bench.dialog->TerminalWindowPtr);
-  QTest::keyClicks(TerminalText(bench), "AT");
-  QTest::keyClick(TerminalText(bench), Qt::Key_Return);
-  QTRY_COMPARE(TerminalText(bench)->toPlainText(), QString("\nOK\n"));
+  QTest::keyClicks(TerminalEditOf(bench), "AT");
+  QTest::keyClick(TerminalEditOf(bench), Qt::Key_Return);
+  QTRY_COMPARE(TerminalEditOf(bench)->toPlainText(), QString("\nOK\n"));
 }
 
 void StatusDialogsTest::terminalKeyWithoutTa_data() {
@@ -213,7 +213,7 @@ void StatusDialogsTest::terminalKeyWithoutTa() {
   QVERIFY(bench.open());
   QCOMPARE(bench.dialog->link().connected, taGone ? 1 : 0);
   CtrlThenT(bench);
-  QVERIFY(TerminalText(bench));
+  QVERIFY(TerminalEditOf(bench));
   if (taGone) {
     bench.sim.killHard();
     QTRY_VERIFY(bench.dialog->link().link().deviceGone());
@@ -221,7 +221,7 @@ void StatusDialogsTest::terminalKeyWithoutTa() {
 
   // The key connects first; the failure is shown and the key dropped.
   bench.answers.expect("messageBox", 0);
-  QTest::keyClick(TerminalText(bench), Qt::Key_A);
+  QTest::keyClick(TerminalEditOf(bench), Qt::Key_A);
   QCOMPARE(bench.answers.seenNames().last(), QString("messageBox"));
   QCOMPARE(bench.answers.seen().last().text, Message(taGone ? 2 : 4));
   QCOMPARE(bench.dialog->link().connected, 0);
