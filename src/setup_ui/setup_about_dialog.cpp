@@ -44,12 +44,10 @@ SetupAboutDialog::SetupAboutDialog(SetupMainDialog& main, QWidget* parent)
   icon->setPixmap(ui::ResourceIcon(kAppIcon).pixmap(kIconPixels, kIconPixels));
   icon->setGeometry(layout.units().x(7), layout.units().y(7), kIconPixels, kIconPixels);
 
-  // Wider than the template's labels and fields: our dialog font is wider than the one the
-  // template was drawn for, and the TA's full maker line has to fit.
-  layout.addLabel(QStringLiteral("ﾕｰﾃｨﾘﾃｨの情報："), {35, 7, 100, 8});
-  AddReadOnlyField(layout, {41, 20, 176, 15}, kUtilityField)->setText(m_strUtility);
-  layout.addLabel(QStringLiteral("ﾀｰﾐﾅﾙｱﾀﾞﾌﾟﾀの情報："), {35, 40, 100, 8});
-  auto* ta = layout.place(new QPlainTextEdit, {41, 53, 176, 27}, kTaField);
+  layout.addLabel(QStringLiteral("ﾕｰﾃｨﾘﾃｨの情報："), {35, 7, 57, 8});
+  AddReadOnlyField(layout, {41, 20, 164, 15}, kUtilityField)->setText(m_strUtility);
+  layout.addLabel(QStringLiteral("ﾀｰﾐﾅﾙｱﾀﾞﾌﾟﾀの情報："), {35, 40, 68, 8});
+  auto* ta = layout.place(new QPlainTextEdit, {41, 53, 164, 27}, kTaField);
   ta->setReadOnly(true);
   ta->setLineWrapMode(QPlainTextEdit::NoWrap);
   ta->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
