@@ -9,17 +9,17 @@
 
 #include "settings/cp932.h"
 #include "setup_ui/phone_number_edit.h"
-#include "setup_ui/property_sheet.h"
 #include "setup_ui/setup_strings.h"
 #include "setup_ui/text_limit.h"
+#include "ui_common/app_font.h"
 #include "ui_common/message_box.h"
 
 namespace m2::setup {
 
 namespace {
 // The page's font is set before its template layout measures it.
-QWidget* WithSheetFont(QWidget* page) {
-  page->setFont(SheetFont());
+QWidget* WithDialogFont(QWidget* page) {
+  page->setFont(ui::DialogFont());
   return page;
 }
 }  // namespace
@@ -31,7 +31,7 @@ PropertyPage::PropertyPage(const PageForm& form, CKB45mRXObj& record, SettingsGr
       m_group(group),
       m_rules(form.rules),
       m_tab(QString::fromUtf8(form.tab)),
-      m_layout(WithSheetFont(this)) {
+      m_layout(WithDialogFont(this)) {
   setObjectName(QString::fromUtf8(form.className));
   m_layout.setTemplateSize(form.width, form.height);
 }

@@ -23,21 +23,14 @@ constexpr int kButtonGap = 6;
 constexpr int kMargin = 7;
 }  // namespace
 
-QFont SheetFont() {
-  QFont font = ui::DialogFont();
-  QStringList families = font.families();
-  families.prepend(QStringLiteral("IPAPGothic"));
-  font.setFamilies(families);
-  return font;
-}
-
 PropertySheet::PropertySheet(const char* className, int captionId, QWidget* parent)
     : QDialog(parent), m_tabs(new QTabWidget(this)) {
   setObjectName(QString::fromUtf8(className));
   setWindowTitle(SetupString(captionId));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setFont(SheetFont());
+  // The dialog units are measured in the dialog font, whatever font the application has.
+  setFont(ui::DialogFont());
 
   const ui::DialogUnits units(font());
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -11,7 +11,6 @@
 // closes; nothing is copied back, and what "更新" wrote to the TA stays written. Leaving
 // a tab takes its page's values; a value that fails keeps that tab on top.
 #include <QDialog>
-#include <QFont>
 #include <array>
 #include <vector>
 
@@ -21,11 +20,6 @@ class QTabWidget;
 namespace m2::setup {
 
 class PropertyPage;
-
-// The font of the sheets and of the dialogs they open: the proportional face of the dialog
-// font (IPA P Gothic), whose letters give the dialog units the width the templates were
-// drawn for. With the fixed-pitch face the texts do not fit their controls.
-QFont SheetFont();
 
 class PropertySheet : public QDialog {
   Q_OBJECT

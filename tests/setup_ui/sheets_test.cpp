@@ -92,6 +92,7 @@ class SheetsTest : public QObject {
   void addressFieldsFilterTypingOnly();
   void rangeMessagesPutTheFocusBack_data();
   void rangeMessagesPutTheFocusBack();
+  void aRefusedValueKeepsItsTabOnTop();
   void flexphoneOkSurvivesTheOuterCancel();
   void pcPortApplyReconnectsOkOnlyCopiesBack();
 };
@@ -292,6 +293,26 @@ void SheetsTest::rangeMessagesPutTheFocusBack() {
   QTRY_COMPARE(view->focusWidget(), edit);
   QVERIFY(!Apply(view.get())->isEnabled());  // leaving a field marks nothing
   QCOMPARE(answers.pending(), 0);
+}
+
+void SheetsTest::aRefusedValueKeepsItsTabOnTop() {
+  Offline offline;
+  m2::test::ModalAnswerer answers;
+  m2::setup::CPSheetAnalog sheet(offline.record, offline.link, nullptr);
+  sheet.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+  auto* timer = FindControl<QLineEdit>(sheet.currentPage(), 1324);
+  timer->setText("60");
+  answers.expect("messageBox", 0);
+  sheet.tabs()->setCurrentIndex(2);
+  QCOMPARE(answers.seen().size(), 1);
+  QCOMPARE(answers.seen()[0].text, QString("1 から 59 迄の整数を入力してください。"));
+  QCOMPARE(sheet.tabs()->currentIndex(), 0);
+  QCOMPARE(sheet.focusWidget(), timer);
+  timer->setText("59");
+  sheet.tabs()->setCurrentIndex(2);
+  QCOMPARE(sheet.tabs()->currentIndex(), 2);
+  QCOMPARE(answers.seen().size(), 1);
 }
 
 void SheetsTest::flexphoneOkSurvivesTheOuterCancel() {
