@@ -8,9 +8,14 @@ namespace m2 {
 
 int ExitWithSaving(CKB45mRXObj& record, LinkOwner& link) {
   int saved = 1;
-  if (record.m_bModified == 1 && !record.SaveFile()) {
-    link.dialogs().showMessage(kSaveFailedText);
-    saved = 0;
+  if (record.m_bModified == 1) {
+    const CKB45mRXObj::SaveResult r = record.SaveFile();
+    if (!r) {
+      link.dialogs().showMessage(kSaveFailedText);
+      saved = 0;
+    } else if (!r.keptBadFile.empty()) {
+      link.dialogs().showMessage(KeptBadFileText(r.keptBadFile.string()));
+    }
   }
   if (record.m_bTaChanged == 1) {
     link.RestoreResultModes();

@@ -42,9 +42,12 @@ int CKB45mRXObj::LoadFile(int report, LinkOwner& link) {
   return 0;
 }
 
-bool CKB45mRXObj::SaveFile() {
+CKB45mRXObj::SaveResult CKB45mRXObj::SaveFile() {
   const std::vector<std::uint8_t> bytes = EncodeSettingsFile(m_data);
-  return !ReplaceFileAtomically(FilePath(), bytes);
+  const ReplaceResult r = ReplaceFile(FilePath(), bytes, [](const auto& old) {
+    return old && DecodeSettingsFile(*old).has_value();
+  });
+  return {r.error, r.keptAs};
 }
 
 void CKB45mRXObj::LoadDefaults() {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <tuple>
 #include <type_traits>
 
@@ -77,8 +78,14 @@ class CKB45mRXObj {
   // corrupt, not a regular file) counts as not read: report 0 loads the defaults
   // silently, report 1 reports message 11 through the link and leaves the record as it is.
   int LoadFile(int report, LinkOwner& link);
-  // Replaces the file atomically; the old file survives any failure. True on success.
-  [[nodiscard]] bool SaveFile();
+  // Replaces the file atomically; the old file survives any failure. A file there that is
+  // not a settings file (it failed to load) is first kept beside it as <name>.bad[.N].
+  struct SaveResult {
+    std::error_code error;
+    std::filesystem::path keptBadFile;  // set when a rejected file was kept
+    explicit operator bool() const { return !error; }
+  };
+  [[nodiscard]] SaveResult SaveFile();
   void LoadDefaults();
 
   template <SettingsGroup G>

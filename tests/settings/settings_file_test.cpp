@@ -18,8 +18,10 @@
 
 #include "serial/console_ui.h"
 #include "serial/link_owner.h"
+#include "settings/exit_with_saving.h"
 #include "settings/file_io.h"
 #include "settings/settings_codec.h"
+#include "settings/settings_messages.h"
 #include "settings/settings_record.h"
 #include "support/scratch_dir.h"
 
@@ -357,15 +359,79 @@ TEST_F(SettingsFileOnDisk, TruncatedFilesAtEveryLengthFallBackToTheDefaults) {
   }
 }
 
-TEST_F(SettingsFileOnDisk, ADirectoryOrAHugeFileIsNotASettingsFile) {
+TEST_F(SettingsFileOnDisk, ADirectoryAFifoOrAHugeFileIsNotASettingsFile) {
   std::filesystem::create_directory(File());
   CKB45mRXObj r = RecordAt(File());
   EXPECT_EQ(r.LoadFile(0, link), 0);
   EXPECT_EQ(r.m_data, DefaultSettingsData());
   std::filesystem::remove(File());
 
+  ASSERT_EQ(mkfifo(File().c_str(), 0644), 0);  // no writer: opening it must not wait for one
+  r.m_data = KnownRecord();
+  EXPECT_EQ(r.LoadFile(0, link), 0);
+  EXPECT_EQ(r.m_data, DefaultSettingsData());
+  std::filesystem::remove(File());
+
   std::filesystem::resize_file((WriteBytes(File(), {}), File()), 8u << 20);
   EXPECT_EQ(r.LoadFile(0, link), 0);
+}
+
+TEST_F(SettingsFileOnDisk, ARejectedFileIsKeptAsBadOnceAndNeverOverwritten) {
+  const Bytes corrupt{1, 0, 0, 0, 7};
+  const struct {
+    Bytes bytes;
+    const char* keptAs;
+  } rounds[] = {{corrupt, ".bad"}, {{9}, ".bad.1"}};
+  for (const auto& [bytes, keptAs] : rounds) {
+    WriteBytes(File(), bytes);
+    CKB45mRXObj r = RecordAt(File());
+    ASSERT_EQ(r.LoadFile(0, link), 0);
+    r.m_bModified = 1;
+    dialogs.clear();
+    EXPECT_EQ(ExitWithSaving(r, link), 1);
+    const std::string kept = File().string() + keptAs;
+    EXPECT_EQ(dialogs.messages(), std::vector<std::string>{KeptBadFileText(kept)});
+    EXPECT_EQ(ReadBytes(kept), bytes);
+    EXPECT_EQ(ReadBytes(File()), EncodeSettingsFile(DefaultSettingsData()));
+  }
+  EXPECT_EQ(ReadBytes(File().string() + ".bad"), corrupt);
+  // Over a file that loads, nothing is kept and nothing said.
+  CKB45mRXObj r = RecordAt(File());
+  ASSERT_EQ(r.LoadFile(0, link), 1);
+  r.m_bModified = 1;
+  dialogs.clear();
+  EXPECT_EQ(ExitWithSaving(r, link), 1);
+  EXPECT_TRUE(dialogs.messages().empty());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}
+
+TEST_F(SettingsFileOnDisk, SaveKeepsThePermissionBits) {
+  CKB45mRXObj r = RecordAt(File());
+  r.m_data = KnownRecord();
+  for (mode_t mode : {0600, 0640}) {
+    ASSERT_TRUE(r.SaveFile());
+    ASSERT_EQ(chmod(File().c_str(), mode), 0);
+    ASSERT_TRUE(r.SaveFile());
+    struct stat st {};
+    ASSERT_EQ(stat(File().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, mode);
+  }
+}
+
+TEST_F(SettingsFileOnDisk, SaveRemovesTemporariesLeftByKilledSaves) {
+  pid_t dead = fork();
+  if (dead == 0) _exit(0);
+  waitpid(dead, nullptr, 0);  // its PID now names no process
+  const auto temp = [&](pid_t pid) {
+    return dir.path() / (".M2SetupV100.dat.tmp-" + std::to_string(pid) + "-0");
+  };
+  for (pid_t pid : {dead, getpid(), pid_t{1}}) WriteBytes(temp(pid), {1});
+  CKB45mRXObj r = RecordAt(File());
+  r.m_data = KnownRecord();
+  ASSERT_TRUE(r.SaveFile());
+  EXPECT_FALSE(std::filesystem::exists(temp(dead)));
+  EXPECT_TRUE(std::filesystem::exists(temp(getpid())));  // a live writer's file stays
+  EXPECT_TRUE(std::filesystem::exists(temp(1)));
 }
 
 // Runs fn in a child process and returns its exit status. Unprivileged: as nobody when we
