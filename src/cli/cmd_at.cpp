@@ -52,7 +52,18 @@ void RegisterAtCommands(CLI::App& app, CliContext& ctx) {
     bool lenient = false;
   };
   auto args = std::make_shared<AtArgs>();
-  at->add_option("CMD", args->commands, "AT command, e.g. ATI0")->required();
+  // A longer command would not fit the command field with its CR: the TA would keep the
+  // cut-off part in its line buffer and run it with the next command.
+  const CLI::Validator fits(
+      [](std::string& command) {
+        return command.size() + 1 < AtSession::kCommandSize
+                   ? std::string{}
+                   : "longer than " + std::to_string(AtSession::kCommandSize - 2) + " bytes";
+      },
+      "");
+  at->add_option("CMD", args->commands, "AT command, e.g. ATI0 (at most 126 bytes)")
+      ->required()
+      ->check(fits);
   at->add_flag("--lenient", args->lenient, "accept numeric result codes, and silence after text (24)");
   at->callback([&ctx, args] { ctx.exitCode = RunAt(ctx, args->commands, args->lenient); });
 

@@ -1,6 +1,7 @@
 #include "settings/config_write.h"
 
 #include "serial/at_commands.h"
+#include "serial/error_table.h"
 #include "serial/link_owner.h"
 
 namespace m2 {
@@ -10,8 +11,13 @@ namespace {
 void Send(LinkOwner& link, AtSession& session, const CommandList& commands, int& status) {
   for (const std::string& command : commands) {
     if (status != 1) return;
-    if (!CommandFits(command)) {
+    if (!command.empty() && !CommandFits(command)) {
       link.ReportError(kCommandTooLong, kDisplayMessageBox);
+      status = 0;
+      return;
+    }
+    if (!CommandPrintable(command)) {
+      link.ReportError(err::kUnrecognised, kDisplayMessageBox);
       status = 0;
       return;
     }

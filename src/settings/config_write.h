@@ -2,7 +2,9 @@
 // The write transactions behind each property sheet's "更新": every setting of the sheet
 // as one command, in a fixed order, whether it changed or not. The first command that
 // fails (the engine has shown its message) ends the transaction; commands the TA already
-// accepted stay. Only a transaction that completes marks the TA as changed.
+// accepted stay. Only a transaction that completes marks the TA as changed. A command built
+// from a damaged setting (a control byte in a text, a value out of its range) is refused
+// before anything is sent, with message 9, and fails the transaction the same way.
 //
 // Each returns 1 when every command succeeded, else 0.
 #include "settings/settings_record.h"

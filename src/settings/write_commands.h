@@ -37,5 +37,9 @@ CommandList NumberSheetCommands(const NumberLists& lists);
 
 // A command that did not fit the 127-character command field lost its final CR.
 bool CommandFits(const std::string& command);
+// A setting outside its range (only a damaged settings file holds one) gives an empty
+// command. Otherwise every byte before the final CR must be printable (0x20 and above, not
+// DEL): a CR inside a setting would make the TA run what follows it as a command.
+bool CommandPrintable(const std::string& command);
 
 }  // namespace m2

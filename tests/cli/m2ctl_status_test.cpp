@@ -87,5 +87,16 @@ TEST(M2ctlAt, LenientSilenceGives24WithoutMessage) {
   EXPECT_EQ(r.err, "result: 24\n");
 }
 
+TEST(M2ctlAt, CommandThatWouldNotFitWithItsCrIsAUsageError) {
+  SimProcess sim;
+  const std::string longest = "AT" + std::string(124, 'Z');  // 127 bytes with its CR
+  auto r = RunProgram({BinPath("m2ctl"), "--silence-ms", "300", "at", longest + "Z"}, sim.dir());
+  EXPECT_EQ(r.exitCode, 2);
+  EXPECT_TRUE(sim.commandLog().empty());
+  r = RunProgram({BinPath("m2ctl"), "--silence-ms", "300", "at", longest, "ATI0"}, sim.dir());
+  EXPECT_EQ(r.exitCode, 1);  // the TA refuses it, and gets it whole
+  EXPECT_EQ(sim.commandLog(), std::vector<std::string>{longest});
+}
+
 }  // namespace
 }  // namespace m2

@@ -5,6 +5,7 @@
 #include "serial/error_table.h"
 #include "settings/config_read.h"
 #include "settings/config_write.h"
+#include "settings/write_commands.h"
 #include "sim_bench.h"
 
 namespace m2 {
@@ -70,6 +71,36 @@ TEST_F(ConfigWriteSim, OverlongSettingIsRefusedBeforeSending) {
   EXPECT_EQ(record.m_bTaChanged, 0);
   // The TA is still in step: the next command gets its own answer.
   EXPECT_EQ(WriteFlexSheet(b.owner, record, 1, DefaultSettingsData().m_tel1Flex), 1);
+}
+
+TEST_F(ConfigWriteSim, DamagedSettingIsRefusedBeforeAnythingOfItIsSent) {
+  struct Row {
+    const char* what;
+    void (*damage)(SettingsData&);
+    std::size_t sentBefore;  // commands of the sheet sent before the damaged one
+  };
+  const Row rows[] = {
+      {"CR in TEL2's address", [](SettingsData& d) { d.m_tel2.m_strOwnAddress = "1\rAT&F"; }, 12},
+      {"DEL in a sub-address", [](SettingsData& d) { d.m_tel1.m_strOwnSubAddress = "\x7F"; }, 1},
+      {"call waiting 2", [](SettingsData& d) { d.m_common.m_bCallWaiting = 2; }, 21},
+      {"negative dial timer", [](SettingsData& d) { d.m_tel2.m_nDialDigitTimer = -1; }, 18},
+  };
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.what);
+    SettingsData d = DefaultSettingsData();
+    r.damage(d);
+    const SettingsData good = DefaultSettingsData();
+    const auto all = AnalogSheetCommands(good.m_tel1, good.m_tel2, good.m_common);
+    b.dialogs.clear();
+    const std::size_t before = b.sim.commandLog().size();
+    EXPECT_EQ(WriteAnalogSheet(b.owner, record, d.m_tel1, d.m_tel2, d.m_common), 0);
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < r.sentBefore; ++i)
+      expected.push_back(all[i].substr(0, all[i].size() - 1));  // the log has no CR
+    EXPECT_EQ(b.commandsSince(before), expected);
+    EXPECT_EQ(b.dialogs.messages(), std::vector<std::string>{std::string(ErrorMessageText(9))});
+    EXPECT_EQ(record.m_bTaChanged, 0);
+  }
 }
 
 TEST_F(ConfigWriteSim, DataSheetSendsNoResultModeCommandAndHandsTheModesToTheLink) {

@@ -13,7 +13,7 @@ TEST(AnalogSheet, Encodings) {
     const char* command;
   };
   for (Row r :
-       {Row{0, "ATS65=1\r"}, Row{1, "ATS65=4\r"}, Row{2, "ATS65=0\r"}, Row{7, "ATS65=0\r"}}) {
+       {Row{0, "ATS65=1\r"}, Row{1, "ATS65=4\r"}, Row{2, "ATS65=0\r"}, Row{7, ""}}) {
     d.m_tel1.m_nHlcType = r.hlc;
     EXPECT_EQ(AnalogSheetCommands(d.m_tel1, d.m_tel2, d.m_common)[0], r.command);
   }
@@ -40,7 +40,8 @@ TEST(AnalogSheet, CallWaitingBitSet) {
       {{1, 1, 1, 1, 1, 0}, "AT@B15\r"},
       {{0, 0, 0, 1, 0, 2}, "AT@B2\r"},
       {{0, 1, 1, 0, 1, 2}, "AT@B5\r"},
-      {{1, 2, 1, 1, 1, 0}, "AT@B8\r"},  // a type other than 1 still counts as flex
+      {{1, 2, 1, 1, 1, 0}, ""},  // out of range (a damaged file): no command
+      {{2, 0, 1, 1, 1, 0}, ""},
   };
   const SettingsData d = DefaultSettingsData();
   for (const Row& r : rows) {
