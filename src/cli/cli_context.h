@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/interrupt_watcher.h"
 #include "serial/console_ui.h"
 #include "serial/link_owner.h"
 #include "settings/settings_record.h"
@@ -35,6 +36,7 @@ void AddGlobalOptions(CLI::App& app, CliContext& ctx);
 
 // A link owner wired to the console and to the options' device. The port, speed and format
 // are the options laid over the settings file's PC-port group (COM1 9600 8N1 without one).
+// Ctrl-C and SIGTERM interrupt it (see interrupt_watcher.h): make it before any thread.
 class TaConsole {
  public:
   explicit TaConsole(const CliContext& ctx);
@@ -54,6 +56,7 @@ class TaConsole {
   BlockingBurstWaiter m_waiter;
   PortSettings m_settings;
   LinkOwner m_owner;
+  InterruptWatcher m_interrupts{m_owner};
 };
 
 }  // namespace m2::cli

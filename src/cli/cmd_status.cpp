@@ -27,7 +27,9 @@ int WithTa(CliContext& ctx, Body body) {
 
 void PrintAmounts(const char* label, const ChargeCounts& counts) {
   for (std::size_t s = 0; s < 3; ++s)
-    if (counts.yen[s] >= 0) std::printf("%-4s %s: %d円\n", kSlotNames[s], label, counts.yen[s]);
+    if (counts.yen[s] >= 0)
+      std::printf("%-4s %s: %lld円\n", kSlotNames[s], label,
+                  static_cast<long long>(counts.yen[s]));
 }
 
 int ParseItem(const std::string& port) {

@@ -88,7 +88,10 @@ OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath) {
     CloseComDevice(port);
     return OpenError::LineRefused;
   }
-  port.lastCounts = ReadCounters(port.handle.get());
+  {
+    std::lock_guard lock(port.countsMutex);
+    port.lastCounts = ReadCounters(port.handle.get());
+  }
   return OpenError::None;
 }
 
@@ -131,31 +134,40 @@ void CloseComDevice(ComPortInfo& port) {
   SetDtr(port, false);
   PurgeComPort(port);
   if (port.savedTermios) ::tcsetattr(fd, TCSANOW, &*port.savedTermios);
-  ::ioctl(fd, TIOCNXCL);
-  ::flock(fd, LOCK_UN);
+  DropExclusivity(port);
   port.handle.reset();
-  port.lock.release();
   port.savedTermios.reset();
 }
 
-void TraceLineErrors(ComPortInfo& port, const TraceFn& trace) {
-  if (!port.lastCounts) return;
-  auto now = ReadCounters(port.handle.get());
-  if (!now) return;
+void DropExclusivity(ComPortInfo& port) {
+  if (!port.handle) return;
+  ::ioctl(port.handle.get(), TIOCNXCL);
+  ::flock(port.handle.get(), LOCK_UN);
+  port.lock.release();
+}
+
+void ClearLineErrors(ComPortInfo& port, const TraceFn* trace) {
   unsigned bits = 0;
-  // The same bit values the error query of other platforms reports.
-  if (now->overrun != port.lastCounts->overrun || now->buf_overrun != port.lastCounts->buf_overrun)
-    bits |= 0x0002;
-  if (now->parity != port.lastCounts->parity) bits |= 0x0004;
-  if (now->frame != port.lastCounts->frame) bits |= 0x0008;
-  if (now->brk != port.lastCounts->brk) bits |= 0x0010;
-  port.lastCounts = now;
-  if (bits && port.traceFlag == 1 && trace) trace(CeTrace(bits));
+  {
+    std::lock_guard lock(port.countsMutex);
+    if (!port.lastCounts) return;
+    auto now = ReadCounters(port.handle.get());
+    if (!now) return;
+    // The same bit values the error query of other platforms reports.
+    const serial_icounter_struct& last = *port.lastCounts;
+    if (now->overrun != last.overrun || now->buf_overrun != last.buf_overrun) bits |= 0x0002;
+    if (now->parity != last.parity) bits |= 0x0004;
+    if (now->frame != last.frame) bits |= 0x0008;
+    if (now->brk != last.brk) bits |= 0x0010;
+    port.lastCounts = now;
+  }
+  // Traced outside the lock: the terminal may take its time.
+  if (bits && port.traceFlag == 1 && trace && *trace) (*trace)(CeTrace(bits));
 }
 
 int ReadComPort(ComPortInfo& port, std::uint8_t* dst, int maxCount, const TraceFn& trace) {
   const int fd = port.handle.get();
-  TraceLineErrors(port, trace);
+  ClearLineErrors(port, nullptr);
   int waiting = 0;
   if (::ioctl(fd, FIONREAD, &waiting) != 0) return -1;
   if (waiting <= 0) {
@@ -166,13 +178,11 @@ int ReadComPort(ComPortInfo& port, std::uint8_t* dst, int maxCount, const TraceF
   }
   const int want = waiting < maxCount ? waiting : maxCount;
   ssize_t got = ::read(fd, dst, static_cast<size_t>(want));
-  if (got > 0) {
-    TraceLineErrors(port, trace);
-    return static_cast<int>(got);
-  }
+  if (got > 0) return static_cast<int>(got);
   if (got == 0) return -1;
   if (errno == EAGAIN || errno == EINTR) return 0;
   if (trace && port.traceFlag == 1) trace(CeTrace(static_cast<unsigned>(errno)));
+  ClearLineErrors(port, &trace);
   return -1;
 }
 
@@ -193,10 +203,11 @@ int WriteComPort(ComPortInfo& port, const void* src, std::size_t count, const Tr
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN) {
       if (done == 0) {
-        TraceLineErrors(port, trace);
+        ClearLineErrors(port, &trace);
         return 0;
       }
       if (trace && port.traceFlag == 1) trace(CeTrace(static_cast<unsigned>(errno)));
+      ClearLineErrors(port, &trace);
       return 1;
     }
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -206,7 +217,7 @@ int WriteComPort(ComPortInfo& port, const void* src, std::size_t count, const Tr
         (pfd.revents & (POLLERR | POLLHUP | POLLNVAL))) {
       // Write time-out: reported as an error after waiting, like a failed completion.
       if (trace && port.traceFlag == 1) trace(CeTrace(static_cast<unsigned>(ETIMEDOUT)));
-      TraceLineErrors(port, trace);
+      ClearLineErrors(port, &trace);
       return 1;
     }
   }

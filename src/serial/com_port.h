@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,10 @@ struct ComPortInfo {
   std::string devicePath;  // as opened
   DeviceLock lock;
   std::optional<termios> savedTermios;
-  std::optional<serial_icounter_struct> lastCounts;  // drivers with error counters only
+  // Drivers with error counters only. Read and written by the watcher (reading) and by the
+  // writing thread (a failed write), so only under countsMutex.
+  std::optional<serial_icounter_struct> lastCounts;
+  std::mutex countsMutex;
 };
 
 // "COM<n>" as described above; empty for a port number outside 1..4.
@@ -61,15 +65,21 @@ void PurgeComPort(ComPortInfo& port);
 // Lowers DTR, purges, restores the line settings, drops exclusivity and closes.
 void CloseComDevice(ComPortInfo& port);
 
+// Clears the exclusive mode and the flock and removes the lock file; the device stays open.
+void DropExclusivity(ComPortInfo& port);
+
 // Reads what is waiting, at most maxCount bytes. 0: nothing waiting. -1: the device is gone
-// (hang-up, EIO, end of file). Line errors are traced as "<CE-%u>".
+// (hang-up, EIO, end of file). The line errors are cleared silently before the read; a read
+// that fails traces its error number and then the line errors, as "<CE-%u>".
 int ReadComPort(ComPortInfo& port, std::uint8_t* dst, int maxCount, const TraceFn& trace);
 
-// 1: written (perhaps with a traced error after waiting); 0: failed at once.
+// 1: written (perhaps with a traced error after waiting); 0: failed at once. A failed write
+// traces its error number (if it got that far) and the line errors.
 int WriteComPort(ComPortInfo& port, const void* src, std::size_t count, const TraceFn& trace);
 
-// Traces "<CE-%u>" for line errors counted by the driver since the last call.
-void TraceLineErrors(ComPortInfo& port, const TraceFn& trace);
+// Clears the line errors counted by the driver since the last call; traces them as
+// "<CE-%u>" (the error bits) when trace is given. Any thread.
+void ClearLineErrors(ComPortInfo& port, const TraceFn* trace);
 
 std::string CeTrace(unsigned value);
 

@@ -14,19 +14,34 @@
 namespace m2 {
 namespace {
 
-// PID in a lock file: ten ASCII digits and a newline, or (old style) a 4-byte binary int.
+bool AsciiPid(const char* text, std::size_t length) {
+  bool digit = false;
+  for (std::size_t i = 0; i < length; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9')
+      digit = true;
+    else if (c != ' ' && c != '\n')
+      return false;
+  }
+  return digit;
+}
+
+// PID in a lock file: ASCII digits, padded with spaces and ended by a newline (the usual
+// form is ten characters, but "  1\n" or "123\n" are four bytes too); only a 4-byte file that
+// is not such text is an old-style binary int.
 pid_t ReadLockPid(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return -1;
   char buf[32] = {};
   ssize_t n = ::read(fd, buf, sizeof buf - 1);
   ::close(fd);
-  if (n == 4) {
+  if (n <= 0) return -1;
+  const auto length = static_cast<std::size_t>(n);
+  if (length == 4 && !AsciiPid(buf, length)) {
     std::int32_t pid;
     std::memcpy(&pid, buf, 4);
-    if (pid > 0) return pid;
+    return pid > 0 ? pid : -1;
   }
-  if (n <= 0) return -1;
   long pid = std::strtol(buf, nullptr, 10);
   return pid > 0 ? static_cast<pid_t>(pid) : -1;
 }

@@ -22,7 +22,13 @@ AtResult LinkOwner::AtTransact(std::string_view command, int lenient, int* resul
   return AtTransact(s, lenient, resultSlot);
 }
 
+void LinkOwner::Interrupt() {
+  m_interrupted = true;
+  m_link.mailbox().wakeEngine();
+}
+
 AtResult LinkOwner::AtTransact(AtSession& session, int lenient, int* resultSlot) {
+  if (stopRequested()) return kAtFailed;
   if (connected == 0 && ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kAtFailed;
   session.responseLength = 0;
   session.response[0] = '\0';
@@ -48,6 +54,10 @@ AtResult LinkOwner::CollectReply(AtSession& session, int lenient, int* resultSlo
     timeoutFlag = 0;
     const Clock::time_point deadline = Clock::now() + m_silence;
     while (!mailbox.ready()) {
+      if (stopRequested()) {
+        mailbox.endTransaction();
+        return kAtFailed;
+      }
       if (Clock::now() >= deadline) timeoutFlag = 1;
       if (timeoutFlag == 1) {
         if (restoringModes == 1 || (dataSeen && lenient))

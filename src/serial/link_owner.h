@@ -7,6 +7,7 @@
 // final result code, or until the line has been silent for the silence time (3000 ms by
 // default, every burst restarting it). Everything runs on the caller's thread; the waiter
 // decides how that thread waits (a GUI keeps painting and drops user input).
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -59,6 +60,27 @@ class LinkOwner {
   int RestoreResultModes();
   void RecordResultModes(int result);
 
+  // Any thread (a signal watcher): ends the transaction in progress and fails every later
+  // one, without a message, except those of leaving the TA. The operation then stops at its
+  // failed transaction and leaves as after any failure, giving the TA its modes back.
+  void Interrupt();
+  bool interrupted() const { return m_interrupted.load(); }
+  // Marks the transactions of leaving the TA, which an earlier interrupt leaves alone (they
+  // are bounded by the silence time; a second interrupt is the program's own business).
+  class Leaving {
+   public:
+    explicit Leaving(LinkOwner& owner) : m_owner(owner), m_was(owner.m_leaving) {
+      owner.m_leaving = true;
+    }
+    ~Leaving() { m_owner.m_leaving = m_was; }
+    Leaving(const Leaving&) = delete;
+    Leaving& operator=(const Leaving&) = delete;
+
+   private:
+    LinkOwner& m_owner;
+    bool m_was;
+  };
+
   SerialLink& link() { return m_link; }
   UserDialogs& dialogs() { return m_dialogs; }
   Milliseconds silence() const { return m_silence; }
@@ -74,12 +96,15 @@ class LinkOwner {
 
  private:
   AtResult CollectReply(AtSession& session, int lenient, int* resultSlot);
+  bool stopRequested() const { return m_interrupted.load() && !m_leaving; }
   AtResult FailWith(int code, int displayMode, int* resultSlot);
 
   UserDialogs& m_dialogs;
   BurstWaiter& m_waiter;
   Milliseconds m_silence;
   std::function<PortSettings()> m_portSource;
+  std::atomic<bool> m_interrupted{false};
+  bool m_leaving = false;
   SerialLink m_link;
 };
 

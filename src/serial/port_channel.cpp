@@ -22,6 +22,7 @@ int PortChannel::PreparePort(int portNumber, std::uint32_t baudRate, std::uint8_
   port->stopBits = stopBits;
   port->traceFlag = 1;
   port->timeoutMode = m_timeoutMode;
+  std::lock_guard lock(m_deviceMutex);
   m_port = std::move(port);
   return 1;
 }
@@ -30,12 +31,16 @@ int PortChannel::OpenPort() {
   if (!m_port || m_port->openFlag == 1) return 0;
   std::string path = m_deviceOverride ? *m_deviceOverride : ResolveComDevice(m_port->portNumber);
   if (path.empty()) return 0;
-  if (OpenComDevice(*m_port, path) != OpenError::None) return 0;
+  {
+    std::lock_guard lock(m_deviceMutex);
+    if (OpenComDevice(*m_port, path) != OpenError::None) return 0;
+  }
   m_port->openFlag = 1;
   beforeWatcherStarts();
   auto thread = std::make_unique<CComThread>(*m_port, static_cast<BurstSink&>(*this), m_burstLimit);
   if (!thread->start()) {
     m_port->openFlag = 0;
+    std::lock_guard lock(m_deviceMutex);
     CloseComDevice(*m_port);
     return 0;
   }
@@ -52,12 +57,19 @@ void PortChannel::ClosePort() {
   afterWatcherStopped();  // ends a watcher's wait for a consumer before joining it
   m_thread->stop();
   m_thread.reset();
+  std::lock_guard lock(m_deviceMutex);
   CloseComDevice(*m_port);
 }
 
 void PortChannel::ReleasePort() {
   if (isOpen() || m_thread) ClosePort();
+  std::lock_guard lock(m_deviceMutex);
   m_port.reset();
+}
+
+void PortChannel::DropExclusivity() {
+  std::lock_guard lock(m_deviceMutex);
+  if (m_port) m2::DropExclusivity(*m_port);
 }
 
 int PortChannel::Write(const void* data, std::size_t count) {

@@ -4,6 +4,7 @@
 // the time-out mode, the burst limit and where bursts and traced bytes go (BurstSink).
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,10 @@ class PortChannel : protected BurstSink {
   void ReleasePort();
   int Write(const void* data, std::size_t count);
   void Trace(std::string_view text);
+  // Any thread, for a program about to end at once (a second Ctrl-C): the device is left
+  // usable for others (no exclusive mode, no lock file); the descriptor closes with the
+  // process.
+  void DropExclusivity();
 
   bool isPrepared() const { return m_port != nullptr; }
   bool isOpen() const { return m_port && m_port->openFlag == 1; }
@@ -47,6 +52,7 @@ class PortChannel : protected BurstSink {
   TimeoutMode m_timeoutMode;
   int m_burstLimit;
   std::optional<std::string> m_deviceOverride;
+  std::mutex m_deviceMutex;  // DropExclusivity against opening, closing and releasing
   std::unique_ptr<ComPortInfo> m_port;
   std::unique_ptr<CComThread> m_thread;
 };

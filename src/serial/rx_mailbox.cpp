@@ -25,7 +25,15 @@ bool RxMailbox::ready() const {
 
 bool RxMailbox::waitReadyUntil(Clock::time_point deadline) {
   std::unique_lock lock(m_mutex);
-  return m_changed.wait_until(lock, deadline, [this] { return m_rxReady == 1; });
+  m_changed.wait_until(lock, deadline, [this] { return m_rxReady == 1 || m_engineWake; });
+  m_engineWake = false;
+  return m_rxReady == 1;
+}
+
+void RxMailbox::wakeEngine() {
+  std::lock_guard lock(m_mutex);
+  m_engineWake = true;
+  m_changed.notify_all();
 }
 
 void RxMailbox::take() {

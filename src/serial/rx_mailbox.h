@@ -22,8 +22,11 @@ class RxMailbox {
   void beginTransaction();  // rxReady 0, rxNoWait 0
   void endTransaction();    // rxNoWait 1, rxReady 0
   bool ready() const;
-  // Blocks until a piece is ready or the deadline passes; true when ready.
+  // Blocks until a piece is ready, the deadline passes or wakeEngine is called; true when
+  // ready.
   bool waitReadyUntil(Clock::time_point deadline);
+  // Any thread: ends the engine's current (or next) waitReadyUntil early.
+  void wakeEngine();
   int length() const { return m_rxLength; }                       // valid while ready
   const std::uint8_t* data() const { return m_rxBuffer.data(); }  // valid while ready
   void take();  // rxReady 0: releases the watcher
@@ -44,6 +47,7 @@ class RxMailbox {
   int m_rxReady = 0;
   int m_rxNoWait = 1;
   bool m_aborted = false;
+  bool m_engineWake = false;
   std::function<void()> m_readyCallback;
 };
 

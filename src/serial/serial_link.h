@@ -13,7 +13,11 @@ namespace m2 {
 class TerminalOutput {
  public:
   virtual ~TerminalOutput() = default;
-  virtual void onChar(std::uint8_t byte) = 0;  // called on the watcher thread
+  // Called on the watcher thread for received bytes, and on the thread that writes (the
+  // user's) for the trace of a failed write. It must never block: it copies the byte and
+  // posts it to the view's own thread (a blocking call would stall the watcher, which
+  // closing the port joins).
+  virtual void onChar(std::uint8_t byte) = 0;
 };
 
 class SerialLink : public PortChannel {

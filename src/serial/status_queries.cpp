@@ -1,5 +1,6 @@
 #include "serial/status_queries.h"
 
+#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -44,8 +45,11 @@ int QueryCharges(LinkOwner& owner, AtCmd cmd, int allPorts, int item, ChargeCoun
   if (!SendPortQuery(owner, session, cmd, allPorts, item)) return 0;
   return ForEachItem(owner, session, allPorts, item, kCheckDecimal,
                      [&](int i, const std::string& field) {
-                       counts.yen[static_cast<std::size_t>(SlotOfItem(i))] =
-                           static_cast<std::int32_t>(std::strtol(field.c_str(), nullptr, 10));
+                       std::int64_t yen = -1;
+                       const auto [end, ec] =
+                           std::from_chars(field.data(), field.data() + field.size(), yen);
+                       if (ec == std::errc{} && end == field.data() + field.size())
+                         counts.yen[static_cast<std::size_t>(SlotOfItem(i))] = yen;
                      })
              ? 1
              : 0;

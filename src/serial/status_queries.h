@@ -15,8 +15,10 @@ namespace m2 {
 enum ChargeSlot : int { kSlotTel1 = 0, kSlotTel2 = 1, kSlotDte = 2 };
 constexpr int SlotOfItem(int item) { return item == 0 ? kSlotDte : item - 1; }
 
+// Yen as the TA sends them, whatever their size; -1 when not asked for, or when the field
+// is no number (empty, or beyond 64 bits).
 struct ChargeCounts {
-  std::array<std::int32_t, 3> yen{-1, -1, -1};  // TEL1, TEL2, DTE
+  std::array<std::int64_t, 3> yen{-1, -1, -1};  // TEL1, TEL2, DTE
 };
 
 struct CauseTexts {

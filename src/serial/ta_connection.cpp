@@ -38,7 +38,9 @@ int LinkOwner::ConnectTa(int displayMode, int* resultSlot, const PortSettings* s
   }
   connected = 1;  // before identifying, so its transactions do not connect again
   if (identify == 1 && Identify(displayMode, resultSlot) != 1) {
-    DisconnectTa(0);
+    // An interrupted identification gives back what it changed; a failed one leaves the
+    // modes as they are.
+    DisconnectTa(interrupted() ? 1 : 0);
     return 0;
   }
   return 1;
@@ -99,6 +101,7 @@ void LinkOwner::RecordResultModes(int result) {
 
 void LinkOwner::DisconnectTa(int restore) {
   if (connected == 0) return;
+  Leaving leaving(*this);
   if (restore == 1) RestoreResultModes();
   m_link.ClosePort();
   m_link.ReleasePort();

@@ -7,6 +7,7 @@
 namespace m2 {
 
 int ExitWithSaving(CKB45mRXObj& record, LinkOwner& link) {
+  LinkOwner::Leaving leaving(link);
   int saved = 1;
   if (record.m_bModified == 1) {
     const CKB45mRXObj::SaveResult r = record.SaveFile();

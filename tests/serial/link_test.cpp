@@ -242,6 +242,26 @@ TEST(SerialLinkTest, StaleLockOfDeadProcessIsTakenOver) {
   EXPECT_FALSE(Exists(lockFile));
 }
 
+TEST(SerialLinkTest, LockOfALiveOwnerIsRespectedInEveryForm) {
+  Pty pty;
+  const std::string lockFile = LockFileFor(pty.slaveName);
+  // PID 1 always exists.
+  for (const std::string& contents :
+       {std::string("  1\n"), std::string("1\n"), std::string("         1\n"),
+        std::string("\x01\x00\x00\x00", 4)}) {
+    SCOPED_TRACE(::testing::PrintToString(contents));
+    std::ofstream(lockFile, std::ios::binary) << contents;
+    SerialLink link;
+    link.setDeviceOverride(pty.slaveName);
+    ASSERT_EQ(link.PreparePort(1, 9600, 8, 0, 0), 1);
+    EXPECT_EQ(link.OpenPort(), 0);
+    link.ReleasePort();
+    std::ifstream in(lockFile, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), contents);
+  }
+  ::unlink(lockFile.c_str());
+}
+
 TEST(SerialLinkTest, VanishedDeviceStopsTheWatcherWithoutSpinning) {
   auto pty = std::make_unique<Pty>();
   SerialLink link;

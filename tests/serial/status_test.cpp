@@ -77,15 +77,25 @@ TEST(StatusQueries, ChargesAndClearingOnePort) {
   ASSERT_EQ(QueryLastCharges(b.owner, 1, 0, last), 1);
   EXPECT_EQ(last.yen[kSlotTel1], 30);
   ASSERT_EQ(QueryTotalCharges(b.owner, 1, 0, total), 1);
-  EXPECT_EQ(total.yen, (std::array<std::int32_t, 3>{450, 80, 120}));
+  EXPECT_EQ(total.yen, (std::array<std::int64_t, 3>{450, 80, 120}));
 
   const std::size_t mark = b.sim.commandLog().size();
   ASSERT_EQ(ClearTotalCharges(b.owner, 0, 2), 1);
   ASSERT_EQ(QueryTotalCharges(b.owner, 0, 2, total), 1);
   EXPECT_EQ(b.commandsSince(mark), (std::vector<std::string>{"AT$D2", "AT$B2"}));
-  EXPECT_EQ(total.yen, (std::array<std::int32_t, 3>{-1, 0, -1}));  // only TEL2 asked for
+  EXPECT_EQ(total.yen, (std::array<std::int64_t, 3>{-1, 0, -1}));  // only TEL2 asked for
   ASSERT_EQ(QueryTotalCharges(b.owner, 1, 0, total), 1);
-  EXPECT_EQ(total.yen, (std::array<std::int32_t, 3>{450, 0, 120}));
+  EXPECT_EQ(total.yen, (std::array<std::int64_t, 3>{450, 0, 120}));
+}
+
+TEST(StatusQueries, ChargesBeyond32BitsAreKeptWhole) {
+  TaBench b({"--total-charge", "0=2147483648", "--total-charge", "1=4294967296",
+             "--total-charge", "2=9223372036854775807"});
+  Connect(b);
+  ChargeCounts total;
+  ASSERT_EQ(QueryTotalCharges(b.owner, 1, 0, total), 1);
+  EXPECT_EQ(total.yen,
+            (std::array<std::int64_t, 3>{4294967296, 9223372036854775807, 2147483648}));
 }
 
 TEST(StatusQueries, MissingItemLineFailsWithError9KeepingEarlierItems) {
@@ -94,7 +104,7 @@ TEST(StatusQueries, MissingItemLineFailsWithError9KeepingEarlierItems) {
   ChargeCounts total;
   EXPECT_EQ(QueryTotalCharges(b.owner, 1, 0, total), 0);
   EXPECT_EQ(b.owner.lastErrorCode, 9);
-  EXPECT_EQ(total.yen, (std::array<std::int32_t, 3>{450, -1, 120}));
+  EXPECT_EQ(total.yen, (std::array<std::int64_t, 3>{450, -1, 120}));
 }
 
 TEST(StatusQueries, NumberedQueryWithBadItemFailsAfterSending) {
