@@ -27,8 +27,8 @@ int TabbedWidth(std::string_view utf8, const TextMeter& meter) {
 
 std::string EntryPrefix(int index) { return "[" + std::to_string(index) + "]  "; }
 
-NumberListModel::NumberListModel(const NumberList& copy, const TextMeter& meter)
-    : m_list(copy), m_meter(meter) {
+NumberListModel::NumberListModel(NumberList& list, const TextMeter& meter)
+    : m_list(list), m_meter(meter) {
   RebuildLines();
 }
 

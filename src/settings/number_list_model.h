@@ -1,6 +1,6 @@
 #pragma once
-// What a telephone-number list page does, without the widgets: its copy of one list, the
-// text of each of the ten lines, the end index (one past the highest entry filled through
+// What a telephone-number list page does, without the widgets: on the page's copy of one
+// list, the text of each of the ten lines, the end index (one past the highest entry filled through
 // the page, kept in m_nCount), which buttons a selection allows, and Add, Change and Delete
 // with their end-index updates. The page renders the lines and asks the user; every
 // decision is taken here.
@@ -57,7 +57,8 @@ using Selection = std::span<const int>;
 
 class NumberListModel {
  public:
-  NumberListModel(const NumberList& copy, const TextMeter& meter);
+  // Both must outlive the model; the list is the page's copy, which the model edits.
+  NumberListModel(NumberList& list, const TextMeter& meter);
 
   const NumberList& list() const { return m_list; }
   const NumberEntry& entry(int index) const;
@@ -92,7 +93,7 @@ class NumberListModel {
   bool Used(int index) const;
   std::optional<int> FirstFree(int from) const;
 
-  NumberList m_list;
+  NumberList& m_list;
   const TextMeter& m_meter;
   std::array<std::string, kNumberListSize> m_lines;
 };
