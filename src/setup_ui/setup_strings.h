@@ -15,11 +15,12 @@ inline constexpr int kAnalogSheetCaption = 142;
 inline constexpr int kFlexSheetCaption = 143;
 inline constexpr int kComSheetCaption = 144;
 inline constexpr int kDataSheetCaption = 145;
+inline constexpr int kDialSheetCaption = 146;
 inline constexpr int kAppVersion = 147;
 inline constexpr int kSettingsFileVersion = 149;
 }  // namespace str
 
-inline constexpr std::array<ui::StringResource, 10> kSetupStrings{{
+inline constexpr std::array<ui::StringResource, 11> kSetupStrings{{
     {str::kAppTitle, "ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ "},
     {str::kVendorNotice, "M-2KLX utilities"},
     {str::kHelpFileName, "M2Setup.hlp"},
@@ -28,6 +29,7 @@ inline constexpr std::array<ui::StringResource, 10> kSetupStrings{{
     {str::kFlexSheetCaption, "ﾌﾚｯｸｽﾎﾝの設定"},
     {str::kComSheetCaption, "ﾊﾟｿｺﾝ通信ﾎﾟｰﾄの設定"},
     {str::kDataSheetCaption, "ﾃﾞｰﾀ ﾎﾟｰﾄの設定"},
+    {str::kDialSheetCaption, "電話番号の設定"},
     {str::kAppVersion, "Ver. 1.10"},
     {str::kSettingsFileVersion, "V100"},
 }};
