@@ -1,6 +1,7 @@
 #include "setup_ui/analog_sheet.h"
 #include "setup_ui/com_sheet.h"
 #include "setup_ui/data_sheet.h"
+#include "setup_ui/dial_sheet.h"
 #include "setup_ui/setup_main_dialog.h"
 
 namespace m2::setup {
@@ -27,8 +28,11 @@ void SetupMainDialog::ShowSheet(SheetKind kind) {
       RunSheet(sheet);
       break;
     }
-    case SheetKind::Numbers:
+    case SheetKind::Numbers: {
+      CPSheetDial sheet(m_record, m_link, this);
+      RunSheet(sheet);
       break;
+    }
     case SheetKind::PcPort: {
       CPSheetCom sheet(m_record, m_link, this);
       RunSheet(sheet);

@@ -1,6 +1,6 @@
 // The telephone-number sheet against m2sim: a page's buttons and end index as the user meets
-// them, "更新" sending the pages' copies (a name-only entry in the clearing form), and the
-// entry dialogs' limits in CP932 bytes.
+// them, "更新" sending the pages' copies (a name-only entry in the clearing form), OK copying
+// back only the edited lists, and the entry dialogs' limits in CP932 bytes.
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -70,6 +70,7 @@ class NumberSheetTest : public QObject {
 
  private slots:
   void editingAPageAndUpdate();
+  void okCopiesBackOnlyTheEditedLists();
   void entryDialogLimitsInCp932Bytes_data();
   void entryDialogLimitsInCp932Bytes();
   void longerTextFromTheFileIsRefusedAtOk();
@@ -170,6 +171,35 @@ void NumberSheetTest::editingAPageAndUpdate() {
   sheet.reject();
   QVERIFY(d == before);
   QCOMPARE(record.m_bModified, 0);
+}
+
+void NumberSheetTest::okCopiesBackOnlyTheEditedLists() {
+  SetupBench bench;
+  QVERIFY(bench.open());
+  m2::CKB45mRXObj& record = bench.dialog->record();
+  const m2::SettingsData before = record.m_data;
+  const std::size_t commands = bench.sim.commandLog().size();
+
+  // OK without an edit copies nothing back.
+  bench.answers.expect("CPSheetDial", m2::setup::PropertySheet::kOkId);
+  bench.dialog->ShowSheet(m2::setup::SheetKind::Numbers);
+  QCOMPARE(record.m_bModified, 0);
+
+  bench.answers.onShown("CPSheetDial", [](QDialog* d) {
+    auto* sheet = static_cast<m2::setup::CPSheetDial*>(d);
+    sheet->tabs()->setCurrentIndex(2);
+    Page(sheet->page(2)).add->click();
+  });
+  Fill(bench, "NumberAddDialog", 0, "ｵﾌｨｽ", "0120");
+  bench.answers.expect("CPSheetDial", m2::setup::PropertySheet::kOkId);
+  bench.dialog->ShowSheet(m2::setup::SheetKind::Numbers);
+  QCOMPARE(bench.answers.pending(), 0);
+  QCOMPARE(record.m_bModified, 1);
+  m2::SettingsData expected = before;
+  expected.m_shortDialData.m_aEntry[0] = {1, "\xB5\xCC\xA8\xBD", "0120", ""};
+  expected.m_shortDialData.m_nCount = 1;
+  QVERIFY(record.m_data == expected);
+  QCOMPARE(bench.sim.commandLog().size(), commands);  // OK sends nothing
 }
 
 void NumberSheetTest::entryDialogLimitsInCp932Bytes_data() {
