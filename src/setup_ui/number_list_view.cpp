@@ -23,7 +23,7 @@ NumberListView::NumberListView(ui::TemplateLayout& layout, NumberList& list, con
       m_meter(layout.host()->font()),
       m_model(std::make_unique<NumberListModel>(list, m_meter)) {
   layout.addLabel(QStringLiteral("電話番号ﾘｽﾄ"), {7, 7, 80, 8});
-  m_list = layout.place(new QListWidget, {7, 17, 206, 100}, kListId);
+  m_list = layout.place(new QListWidget, {7, 17, kPageWidth - 14, 100}, kListId);
   m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   m_list->setItemDelegate(new TabbedTextDelegate(m_meter, m_list));
   m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -28,7 +28,7 @@ class NumberListView final : public QObject {
   static constexpr int kDeleteId = 1005;
   static constexpr int kChangeId = 1006;
   // The page's template size in dialog units.
-  static constexpr int kPageWidth = 220;
+  static constexpr int kPageWidth = 356;
   static constexpr int kPageHeight = 146;
 
   // list: the page's copy; label: the entry dialogs' "識別番号" or "短縮番号"; changed: the
