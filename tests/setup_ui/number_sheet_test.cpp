@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -85,6 +86,7 @@ void NumberSheetTest::editingAPageAndUpdate() {
   d.m_discTel1.m_nCount = 3;
   d.m_discData.m_aEntry[4] = {1, "", "0451112222", "7"};
   d.m_discData.m_nCount = 1;  // as the TA's listing counts
+  d.m_discTel2.m_aEntry[9] = {1, "", std::string(32, '1'), std::string(19, '2')};
   const m2::SettingsData before = d;
 
   m2::setup::CPSheetDial sheet(record, bench.dialog->link(), bench.dialog.get());
@@ -102,6 +104,13 @@ void NumberSheetTest::editingAPageAndUpdate() {
   QVERIFY(p.list->item(2)->text().endsWith("\t0311110002"));
   QCOMPARE(p.buttons(), QString("A--"));
   QVERIFY(!sheet.applyButton()->isEnabled());
+  // The list scrolls as far as its widest line.
+  sheet.tabs()->setCurrentIndex(1);
+  const Page tel2(sheet.page(1));
+  const int extent = static_cast<m2::setup::CPPageDialDiscAng2*>(sheet.page(1))->view().model().extent();
+  QTRY_COMPARE(tel2.list->horizontalScrollBar()->maximum() + tel2.list->viewport()->width(),
+               extent + 2 * m2::setup::TabbedTextDelegate::kMargin);
+  sheet.tabs()->setCurrentIndex(0);
 
   // Add without a selection fills the end index.
   Fill(bench, "NumberAddDialog", 3, "本社", "0322223333");
