@@ -1,8 +1,8 @@
 #pragma once
 // CPSheetDial: the telephone-number sheet, one page per number list. "更新" writes the four
 // pages' copies to the TA, entries 0 to 9 of every list, used or not.
-#include "setup_ui/property_sheet.h"
 #include "settings/settings_record.h"
+#include "setup_ui/property_sheet.h"
 
 namespace m2 {
 class LinkOwner;

@@ -11,7 +11,9 @@
 namespace m2::setup {
 
 namespace {
-QString Line(const std::string& utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+QString Line(const std::string& utf8) {
+  return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 }  // namespace
 
 NumberListView::NumberListView(ui::TemplateLayout& layout, NumberList& list, const char* label,

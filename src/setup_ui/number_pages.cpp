@@ -22,8 +22,8 @@ CPPageDialDiscAng2::CPPageDialDiscAng2(CKB45mRXObj& record, QWidget* parent)
                      record, parent) {}
 
 CPPageDialShortData::CPPageDialShortData(CKB45mRXObj& record, QWidget* parent)
-    : NumberListPage(Form("CPPageDialShortData", "短縮ﾀﾞｲﾔﾙ用(DTE ﾎﾟｰﾄ)", kShortDialLabel),
-                     record, parent) {}
+    : NumberListPage(Form("CPPageDialShortData", "短縮ﾀﾞｲﾔﾙ用(DTE ﾎﾟｰﾄ)", kShortDialLabel), record,
+                     parent) {}
 
 CPPageDialDiscData::CPPageDialDiscData(CKB45mRXObj& record, QWidget* parent)
     : NumberListPage(Form("CPPageDialDiscData", "識別着信用(DTE ﾎﾟｰﾄ)", kDiscriminationLabel),

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
 
 #include "ui_common/dialog_units.h"
 
@@ -42,7 +43,8 @@ void TabbedTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   painter->setPen(opt.palette.color(group, role));
   const QFontMetrics metrics(opt.font);
   const int left = opt.rect.left() + kMargin;
-  const int baseline = opt.rect.top() + (opt.rect.height() - metrics.height()) / 2 + metrics.ascent();
+  const int baseline =
+      opt.rect.top() + (opt.rect.height() - metrics.height()) / 2 + metrics.ascent();
   const int stop = std::max(1, m_meter.TabStop());
   int x = 0;
   const QStringList segments = text.split(QLatin1Char('\t'));

@@ -38,7 +38,7 @@ TEST(NumberListModel, LinesAlignTheAddressColumnWithTabs) {
   l.m_aEntry[1] = {1, "\xB6\xB2\xBC\xAC", "", ""};  // name only (ｶｲｼｬ): padding, then nothing
   l.m_aEntry[2] = {1, "abc", "0451112222", ""};     // no sub-address: no "/"
   l.m_aEntry[3] = {1, std::string(36, 'x'), "9", "8"};  // 41 chars, past the column: one tab
-  l.m_aEntry[4] = {0, "stale", "77", ""};           // unused lines are built all the same
+  l.m_aEntry[4] = {0, "stale", "77", ""};               // unused lines are built all the same
   NumberListModel m(l, kMeter);
   EXPECT_EQ(m.lines()[0], "[0]  \t\t\t\t\t0312345678/12");
   EXPECT_EQ(m.lines()[1], "[1]  ｶｲｼｬ\t\t\t\t");

@@ -82,7 +82,8 @@ void NumberSheetTest::editingAPageAndUpdate() {
   QVERIFY(bench.open());
   m2::CKB45mRXObj& record = bench.dialog->record();
   m2::SettingsData& d = record.m_data;
-  for (int i = 0; i < 3; ++i) d.m_discTel1.m_aEntry[i] = {1, "", "031111000" + std::to_string(i), ""};
+  for (int i = 0; i < 3; ++i)
+    d.m_discTel1.m_aEntry[i] = {1, "", "031111000" + std::to_string(i), ""};
   d.m_discTel1.m_nCount = 3;
   d.m_discData.m_aEntry[4] = {1, "", "0451112222", "7"};
   d.m_discData.m_nCount = 1;  // as the TA's listing counts
@@ -107,7 +108,8 @@ void NumberSheetTest::editingAPageAndUpdate() {
   // The list scrolls as far as its widest line.
   sheet.tabs()->setCurrentIndex(1);
   const Page tel2(sheet.page(1));
-  const int extent = static_cast<m2::setup::CPPageDialDiscAng2*>(sheet.page(1))->view().model().extent();
+  const int extent =
+      static_cast<m2::setup::CPPageDialDiscAng2*>(sheet.page(1))->view().model().extent();
   QTRY_COMPARE(tel2.list->horizontalScrollBar()->maximum() + tel2.list->viewport()->width(),
                extent + 2 * m2::setup::TabbedTextDelegate::kMargin);
   sheet.tabs()->setCurrentIndex(0);
@@ -160,7 +162,8 @@ void NumberSheetTest::editingAPageAndUpdate() {
   data.change->click();
   QCOMPARE(bench.answers.seenNames().last(), QString("NumberChangeDialog"));
   QCOMPARE(record.Edited(SettingsGroup::DiscData), 0);
-  QVERIFY(static_cast<m2::setup::CPPageDialDiscData*>(sheet.page(3))->values() == before.m_discData);
+  QVERIFY(static_cast<m2::setup::CPPageDialDiscData*>(sheet.page(3))->values() ==
+          before.m_discData);
 
   // "更新" sends the pages' copies: forty entries, the name-only one in the clearing form.
   const std::size_t mark = bench.sim.commandLog().size();
@@ -217,14 +220,14 @@ void NumberSheetTest::entryDialogLimitsInCp932Bytes_data() {
   QTest::addColumn<QString>("kept");
   const QString a10 = QString("あ").repeated(10);
   QTest::newRow("name, double-byte") << int(NumberEntryDialog::kNameId) << a10 + "あ" << a10;
-  QTest::newRow("name, odd byte left") << int(NumberEntryDialog::kNameId) << "x" + a10
-                                       << "x" + QString("あ").repeated(9);
-  QTest::newRow("name, half-width katakana") << int(NumberEntryDialog::kNameId)
-                                             << QString("ｱ").repeated(21) << QString("ｱ").repeated(20);
+  QTest::newRow("name, odd byte left")
+      << int(NumberEntryDialog::kNameId) << "x" + a10 << "x" + QString("あ").repeated(9);
+  QTest::newRow("name, half-width katakana")
+      << int(NumberEntryDialog::kNameId) << QString("ｱ").repeated(21) << QString("ｱ").repeated(20);
   QTest::newRow("address") << int(NumberEntryDialog::kAddressId) << QString("1").repeated(33)
                            << QString("1").repeated(32);
-  QTest::newRow("sub-address") << int(NumberEntryDialog::kSubAddressId)
-                               << QString("2").repeated(20) << QString("2").repeated(19);
+  QTest::newRow("sub-address") << int(NumberEntryDialog::kSubAddressId) << QString("2").repeated(20)
+                               << QString("2").repeated(19);
 }
 
 void NumberSheetTest::entryDialogLimitsInCp932Bytes() {
