@@ -29,6 +29,7 @@ void LinkOwner::Interrupt() {
 
 AtResult LinkOwner::AtTransact(AtSession& session, int lenient, int* resultSlot) {
   if (stopRequested()) return kAtFailed;
+  ForgetVanishedDevice();
   if (connected == 0 && ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1) return kAtFailed;
   session.responseLength = 0;
   session.response[0] = '\0';

@@ -59,6 +59,11 @@ class LinkOwner {
   void DisconnectTa(int restore);
   int RestoreResultModes();
   void RecordResultModes(int result);
+  // A device that went away (unplugged, the other end closed) leaves the link marked as
+  // connected; this closes it, so the next exchange connects again and reports what it finds
+  // instead of waiting out the silence time on a dead port. Transactions do it themselves;
+  // writers that bypass them (the simple terminal) call it first.
+  void ForgetVanishedDevice();
 
   // Any thread (a signal watcher): ends the transaction in progress and fails every later
   // one, without a message, except those of leaving the TA. The operation then stops at its
@@ -105,6 +110,7 @@ class LinkOwner {
   std::function<PortSettings()> m_portSource;
   std::atomic<bool> m_interrupted{false};
   bool m_leaving = false;
+  bool m_connecting = false;
   SerialLink m_link;
 };
 

@@ -15,9 +15,21 @@ bool Accepted(AtResult r) { return r == kAtOk || r == kAtNumericOk || r == kAtSi
 
 }  // namespace
 
+void LinkOwner::ForgetVanishedDevice() {
+  // Not while connecting or restoring the modes: those transactions fail by themselves.
+  if (connected == 1 && !m_connecting && restoringModes == 0 && m_link.deviceGone())
+    DisconnectTa(0);
+}
+
 int LinkOwner::ConnectTa(int displayMode, int* resultSlot, const PortSettings* settings,
                          int identify) {
+  ForgetVanishedDevice();
   if (connected == 1) DisconnectTa(1);
+  m_connecting = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{m_connecting};
   const PortSettings ps = settings ? *settings : m_portSource();
   bool valid = ps.speedIndex >= 0 && ps.speedIndex < static_cast<int>(SpeedTable.size()) &&
                ps.formatIndex >= 0 && ps.formatIndex < static_cast<int>(FormatTable.size());

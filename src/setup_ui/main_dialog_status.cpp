@@ -6,13 +6,12 @@
 #include "setup_ui/terminal_dialog.h"
 #include "setup_ui/terminal_edit.h"
 #include "setup_ui/terminal_feed.h"
-#include "setup_ui/vanished_device.h"
 
 namespace m2::setup {
 
 // The status dialogs, the simple terminal and the version dialog.
 void SetupMainDialog::RunStatusDialog(StatusKind kind) {
-  ForgetVanishedDevice(m_link);
+  m_link.ForgetVanishedDevice();
   switch (kind) {
     case StatusKind::Charges: {
       ChargeDialog dialog(m_link, this);

@@ -7,7 +7,6 @@
 #include "serial/link_owner.h"
 #include "settings/cp932.h"
 #include "setup_ui/terminal_feed.h"
-#include "setup_ui/vanished_device.h"
 
 namespace m2::setup {
 
@@ -121,7 +120,7 @@ void TerminalEdit::TypeText(const QString& text) {
 bool TerminalEdit::SendTyped(std::uint8_t byte) {
   if (!m_owner) return false;
   LinkOwner& owner = *m_owner;
-  ForgetVanishedDevice(owner);
+  owner.ForgetVanishedDevice();
   if (owner.connected == 0 && owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1) != 1)
     return false;  // the failure has been shown; the key is dropped
   // Received bytes go on to the terminal without waiting for a transaction.
