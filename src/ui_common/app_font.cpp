@@ -1,6 +1,9 @@
 #include "ui_common/app_font.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QStringList>
 
 namespace m2::ui {
@@ -19,6 +22,14 @@ QFont DialogFont() {
   return font;
 }
 
-void InstallDialogFont(QApplication& app) { app.setFont(DialogFont()); }
+void InstallDialogFont(QApplication& app) {
+  app.setFont(DialogFont());
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(translator);
+  else
+    delete translator;
+}
 
 }  // namespace m2::ui

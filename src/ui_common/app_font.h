@@ -11,6 +11,8 @@ namespace m2::ui {
 // The proportional face: its Latin letters give the dialog units the width the templates
 // were drawn for, so the Japanese texts fit their controls.
 QFont DialogFont();
+// The dialog font, and Qt's own Japanese texts for the dialogs it draws itself (the file
+// dialog, the message boxes' standard buttons) when the translations are installed.
 void InstallDialogFont(QApplication& app);
 
 }  // namespace m2::ui
