@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "ui_common/menu_table.h"
+
 namespace m2::setup {
 
 namespace cmd {
@@ -21,18 +23,10 @@ inline constexpr int kAppExit = 57665;
 inline constexpr int kHelpTopics = 57667;
 }  // namespace cmd
 
-inline constexpr int kSeparator = 0;
-
-struct MenuItem {
-  int menu;  // index into kMenuTitles
-  std::string_view text;
-  int command;  // kSeparator for a separator
-};
-
 inline constexpr std::array<std::string_view, 4> kMenuTitles{"ﾌｧｲﾙ(&F)", "表示(&V)", "設定(&S)",
                                                              "ﾍﾙﾌﾟ(&H)"};
 
-inline constexpr std::array<MenuItem, 13> kMenuItems{{
+inline constexpr std::array<ui::MenuItem, 13> kMenuItems{{
     {0, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&E)", cmd::kAppExit},
     {1, "通信料金の表示(&M)...", cmd::kShowCharges},
     {1, "通信状態の表示(&S)...", cmd::kShowCallStatus},
@@ -42,7 +36,7 @@ inline constexpr std::array<MenuItem, 13> kMenuItems{{
     {2, "ﾃﾞｰﾀ ﾎﾟｰﾄの設定(&D)...", cmd::kDataSettings},
     {2, "電話番号の設定(&N)...", cmd::kNumberSettings},
     {2, "ﾊﾟｿｺﾝ通信ﾎﾟｰﾄの設定(&P)...", cmd::kPcPortSettings},
-    {2, "", kSeparator},
+    {2, "", ui::kMenuSeparator},
     {2, "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み(&R)...", cmd::kReadFromTa},
     {3, "ﾄﾋﾟｯｸの検索(&T)...", cmd::kHelpTopics},
     {3, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", cmd::kAppAbout},

@@ -126,40 +126,30 @@ SetupMainDialog::SetupMainDialog(SetupOptions options)
 SetupMainDialog::~SetupMainDialog() { CloseTerminal(); }
 
 void SetupMainDialog::BuildMenuBar(QMenuBar* bar) {
-  std::array<QMenu*, kMenuTitles.size()> menus{};
-  for (std::size_t i = 0; i < kMenuTitles.size(); ++i) menus[i] = bar->addMenu(ui::Qs(kMenuTitles[i]));
-  for (const MenuItem& item : kMenuItems) {
-    QMenu* menu = menus[static_cast<std::size_t>(item.menu)];
-    if (item.command == kSeparator) {
-      menu->addSeparator();
-      continue;
-    }
-    // The terminal item exists in the menu resource but is removed at start: the terminal
-    // is reached only by its key sequence.
-    if (item.command == cmd::kShowTerminal) continue;
-    QAction* action = menu->addAction(ui::Qs(item.text));
-    action->setObjectName(QStringLiteral("cmd%1").arg(item.command));
-    const int command = item.command;
-    connect(action, &QAction::triggered, this, [this, command] {
-      switch (command) {
-        case cmd::kAppExit:
-          // A close request, arriving as the cancel command once the menu has closed.
-          QMetaObject::invokeMethod(this, &SetupMainDialog::reject, Qt::QueuedConnection);
-          break;
-        case cmd::kShowCharges: RunStatusDialog(StatusKind::Charges); break;
-        case cmd::kShowCallStatus: RunStatusDialog(StatusKind::CallStatus); break;
-        case cmd::kShowLineStatus: RunStatusDialog(StatusKind::LineStatus); break;
-        case cmd::kShowTerminal: OpenTerminal(); break;
-        case cmd::kAnalogSettings: ShowSheet(SheetKind::Analog); break;
-        case cmd::kDataSettings: ShowSheet(SheetKind::Data); break;
-        case cmd::kNumberSettings: ShowSheet(SheetKind::Numbers); break;
-        case cmd::kPcPortSettings: ShowSheet(SheetKind::PcPort); break;
-        case cmd::kReadFromTa: ReadFromTa(); break;
-        case cmd::kHelpTopics: ShowHelp({}); break;
-        case cmd::kAppAbout: ShowAbout(); break;
-        default: break;
-      }
-    });
+  ui::BuildMenuBar(bar, kMenuTitles, kMenuItems, [this](int command) { OnCommand(command); });
+  // The terminal item exists in the menu resource but is removed at start: the terminal is
+  // reached only by its key sequence.
+  delete bar->findChild<QAction*>(ui::CommandName(cmd::kShowTerminal));
+}
+
+void SetupMainDialog::OnCommand(int command) {
+  switch (command) {
+    case cmd::kAppExit:
+      // A close request, arriving as the cancel command once the menu has closed.
+      QMetaObject::invokeMethod(this, &SetupMainDialog::reject, Qt::QueuedConnection);
+      break;
+    case cmd::kShowCharges: RunStatusDialog(StatusKind::Charges); break;
+    case cmd::kShowCallStatus: RunStatusDialog(StatusKind::CallStatus); break;
+    case cmd::kShowLineStatus: RunStatusDialog(StatusKind::LineStatus); break;
+    case cmd::kShowTerminal: OpenTerminal(); break;
+    case cmd::kAnalogSettings: ShowSheet(SheetKind::Analog); break;
+    case cmd::kDataSettings: ShowSheet(SheetKind::Data); break;
+    case cmd::kNumberSettings: ShowSheet(SheetKind::Numbers); break;
+    case cmd::kPcPortSettings: ShowSheet(SheetKind::PcPort); break;
+    case cmd::kReadFromTa: ReadFromTa(); break;
+    case cmd::kHelpTopics: ShowHelp({}); break;
+    case cmd::kAppAbout: ShowAbout(); break;
+    default: break;
   }
 }
 

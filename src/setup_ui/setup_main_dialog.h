@@ -75,6 +75,7 @@ class SetupMainDialog final : public QDialog {
 
  private:
   void BuildMenuBar(QMenuBar* bar);
+  void OnCommand(int command);
   void BuildLists(QWidget* client);
   void ConnectAtStart();
   void ClosePath(int result);

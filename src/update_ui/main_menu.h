@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "ui_common/menu_table.h"
+
 namespace m2::update_ui {
 
 namespace cmd {
@@ -11,15 +13,9 @@ inline constexpr int kAppExit = 57665;
 inline constexpr int kHelpTopics = 57667;
 }  // namespace cmd
 
-struct MenuItem {
-  int menu;  // index into kMenuTitles
-  std::string_view text;
-  int command;
-};
-
 inline constexpr std::array<std::string_view, 2> kMenuTitles{"ﾌｧｲﾙ(&F)", "ﾍﾙﾌﾟ(&H)"};
 
-inline constexpr std::array<MenuItem, 3> kMenuItems{{
+inline constexpr std::array<ui::MenuItem, 3> kMenuItems{{
     {0, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&E)", cmd::kAppExit},
     {1, "ﾄﾋﾟｯｸの検索(&T)...", cmd::kHelpTopics},
     {1, "ﾊﾞｰｼﾞｮﾝ情報(&A)...", cmd::kAppAbout},

@@ -91,24 +91,17 @@ UpdateMainDialog::~UpdateMainDialog() {
 }
 
 void UpdateMainDialog::BuildMenuBar(QMenuBar* bar) {
-  std::array<QMenu*, kMenuTitles.size()> menus{};
-  for (std::size_t i = 0; i < kMenuTitles.size(); ++i) menus[i] = bar->addMenu(ui::Qs(kMenuTitles[i]));
-  for (const MenuItem& item : kMenuItems) {
-    QAction* action = menus[static_cast<std::size_t>(item.menu)]->addAction(ui::Qs(item.text));
-    action->setObjectName(QStringLiteral("cmd%1").arg(item.command));
-    const int command = item.command;
-    connect(action, &QAction::triggered, this, [this, command] {
-      switch (command) {
-        case cmd::kAppExit:
-          // A close request, handled once the menu has closed.
-          QMetaObject::invokeMethod(this, &UpdateMainDialog::reject, Qt::QueuedConnection);
-          break;
-        case cmd::kHelpTopics: ShowHelp({}); break;
-        case cmd::kAppAbout: ShowAbout(); break;
-        default: break;
-      }
-    });
-  }
+  ui::BuildMenuBar(bar, kMenuTitles, kMenuItems, [this](int command) {
+    switch (command) {
+      case cmd::kAppExit:
+        // A close request, handled once the menu has closed.
+        QMetaObject::invokeMethod(this, &UpdateMainDialog::reject, Qt::QueuedConnection);
+        break;
+      case cmd::kHelpTopics: ShowHelp({}); break;
+      case cmd::kAppAbout: ShowAbout(); break;
+      default: break;
+    }
+  });
 }
 
 void UpdateMainDialog::BuildControls(QWidget* client) {
