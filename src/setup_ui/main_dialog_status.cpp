@@ -11,7 +11,6 @@ namespace m2::setup {
 
 // The status dialogs, the simple terminal and the version dialog.
 void SetupMainDialog::RunStatusDialog(StatusKind kind) {
-  m_link.ForgetVanishedDevice();
   switch (kind) {
     case StatusKind::Charges: {
       ChargeDialog dialog(m_link, this);

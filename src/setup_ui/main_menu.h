@@ -8,7 +8,6 @@
 namespace m2::setup {
 
 namespace cmd {
-inline constexpr int kAbout = 16;  // the system menu's version item
 inline constexpr int kShowCallStatus = 32771;
 inline constexpr int kShowCharges = 32772;
 inline constexpr int kShowLineStatus = 32773;

@@ -51,7 +51,6 @@ void GuiBurstWaiter::waitForBurst(RxMailbox& mailbox, RxMailbox::Clock::time_poi
   m_loop = &loop;
   loop.exec();
   m_loop = outer;
-  m_droppedInput += blocker.dropped();
 }
 
 }  // namespace m2::ui

@@ -18,14 +18,10 @@ class GuiBurstWaiter final : public QObject, public BurstWaiter {
  public:
   void waitForBurst(RxMailbox& mailbox, RxMailbox::Clock::time_point deadline) override;
 
-  // Input events dropped during all waits so far.
-  int droppedInput() const { return m_droppedInput; }
-
  private:
   void wake();
 
   QEventLoop* m_loop = nullptr;
-  int m_droppedInput = 0;
 };
 
 }  // namespace m2::ui

@@ -14,7 +14,6 @@ bool InputBlocker::eventFilter(QObject*, QEvent* event) {
     case QEvent::ShortcutOverride:
       // Claiming the key keeps the shortcut map from firing; the key press is dropped next.
       event->accept();
-      ++m_dropped;
       return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -30,13 +29,11 @@ bool InputBlocker::eventFilter(QObject*, QEvent* event) {
     case QEvent::TouchBegin:
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd:
-      ++m_dropped;
       return true;
     case QEvent::Close:
       // The window manager's close box; the program's own closes are not spontaneous.
       if (!event->spontaneous()) return false;
       event->ignore();
-      ++m_dropped;
       return true;
     default:
       return false;

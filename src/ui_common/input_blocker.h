@@ -16,15 +16,11 @@ class InputBlocker final : public QObject {
   InputBlocker(const InputBlocker&) = delete;
   InputBlocker& operator=(const InputBlocker&) = delete;
 
-  // How many input events this blocker has dropped.
-  int dropped() const { return m_dropped; }
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   WaitCursor m_cursor;
-  int m_dropped = 0;
 };
 
 }  // namespace m2::ui

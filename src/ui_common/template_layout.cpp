@@ -43,12 +43,6 @@ QLabel* TemplateLayout::addLabel(const QString& text, DluRect r, int id) {
   return label;
 }
 
-QLabel* TemplateLayout::addRightLabel(const QString& text, DluRect r, int id) {
-  auto* label = addLabel(text, r, id);
-  label->setAlignment(Qt::AlignRight | Qt::AlignTop);
-  return label;
-}
-
 QPushButton* TemplateLayout::addButton(const QString& text, DluRect r, int id) {
   return place(new QPushButton(text), r, id);
 }

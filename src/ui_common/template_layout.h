@@ -43,7 +43,6 @@ class TemplateLayout {
     return widget;
   }
   QLabel* addLabel(const QString& text, DluRect r, int id = 0);
-  QLabel* addRightLabel(const QString& text, DluRect r, int id = 0);
   QPushButton* addButton(const QString& text, DluRect r, int id);
   QLineEdit* addEdit(DluRect r, int id);
   // A template's drop-down height includes its open list; the closed box is one line.
