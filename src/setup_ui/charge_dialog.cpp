@@ -31,8 +31,10 @@ constexpr int kFirstField = 1302;
 constexpr std::size_t LastField(std::size_t port) { return 2 * port; }
 constexpr std::size_t TotalField(std::size_t port) { return 2 * port + 1; }
 
+// As the TA sent it; empty for a field that was no number.
 QString Yen(const ChargeCounts& counts, int slot) {
-  return QString::asprintf("%d", counts.yen[static_cast<std::size_t>(slot)]);
+  const std::int64_t yen = counts.yen[static_cast<std::size_t>(slot)];
+  return yen < 0 ? QString() : QString::number(yen);
 }
 
 }  // namespace

@@ -94,6 +94,10 @@ void StatusDialogsTest::chargeDialog_data() {
   QTest::newRow("answered") << Strings{} << QStringList{"30", "450", "0", "80", "0", "120"}
                             << QStringList{"30", "0", "0", "0", "0", "0"}
                             << Strings{"AT$A", "AT$B", "AT$D2", "AT$B2", "AT$D", "AT$B"} << 0;
+  QTest::newRow("beyond 32 bits") << Strings{"--total-charge", "1=4294967296"}
+                                  << QStringList{"30", "4294967296", "0", "80", "0", "120"}
+                                  << QStringList{"30", "0", "0", "0", "0", "0"}
+                                  << Strings{"AT$A", "AT$B", "AT$D2", "AT$B2", "AT$D", "AT$B"} << 0;
   // TEL1's line is missing: the last charges fail and the accumulated ones are not asked
   // for; clearing TEL2 alone works, the all-ports reading fails again.
   QTest::newRow("last charges fail") << Strings{"--omit-item", "1"}
