@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include "setup_ui/setup_strings.h"
+
 namespace m2::setup {
 
 StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent)
@@ -13,7 +15,7 @@ StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent)
                        {"簡単設定ﾕｰﾃｨﾘﾃｨを終了しますか？", {36, 26, 172, 8}}},
                       {{"はい(&Y)", kIdOk, {50, 52, 50, 14}}, {"いいえ(&N)", kIdCancel, {115, 52, 50, 14}}},
                       kIdOk},
-                     parent) {
+                     kAppIcon, parent) {
   setObjectName(QStringLiteral("StartupErrorDialog"));
   line(kMessageLine)->setText(message);
 }
@@ -27,7 +29,7 @@ ExitConfirmDialog::ExitConfirmDialog(QWidget* parent)
                        {"いいえ(&N)", kNoId, {68, 46, 50, 14}},
                        {"ｷｬﾝｾﾙ", kIdCancel, {124, 46, 50, 14}}},
                       kIdOk},
-                     parent) {
+                     kAppIcon, parent) {
   setObjectName(QStringLiteral("ExitConfirmDialog"));
 }
 
@@ -41,7 +43,7 @@ ReadConfirmDialog::ReadConfirmDialog(QWidget* parent, std::function<void()> read
                        {"いいえ(&N)", kIdCancel, {68, 46, 48, 14}},
                        {"ﾃﾞﾌｫﾙﾄ値を読み込む(&D)", kDefaultsId, {122, 46, 86, 14}}},
                       0},
-                     parent),
+                     kAppIcon, parent),
       m_read(std::move(read)),
       m_defaults(std::move(defaults)) {
   setObjectName(QStringLiteral("ReadConfirmDialog"));
@@ -70,7 +72,7 @@ DefaultsConfirmDialog::DefaultsConfirmDialog(QWidget* parent, std::function<void
                        {"その内容を読み込みます。実行しますか？", {36, 24, 160, 8}}},
                       {{"はい(&Y)", kIdOk, {45, 52, 50, 14}}, {"いいえ(&N)", kIdCancel, {106, 52, 50, 14}}},
                       kIdOk},
-                     parent),
+                     kAppIcon, parent),
       m_resetAndRead(std::move(resetAndRead)) {
   setObjectName(QStringLiteral("DefaultsConfirmDialog"));
 }

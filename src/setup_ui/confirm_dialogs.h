@@ -3,9 +3,13 @@
 // and the two questions of reading from the TA.
 #include <functional>
 
-#include "setup_ui/question_dialog.h"
+#include "ui_common/question_dialog.h"
 
 namespace m2::setup {
+
+using ui::kIdCancel;
+using ui::kIdOk;
+using ui::QuestionDialog;
 
 // The start-up failure and whether to quit: "はい(&Y)" ends with kIdOk.
 class StartupErrorDialog final : public QuestionDialog {

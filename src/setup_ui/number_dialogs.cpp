@@ -30,8 +30,7 @@ NumberEntryDialog::NumberEntryDialog(const char* className, const char* title, c
     : QDialog(parent), m_values(values) {
   setObjectName(QString::fromUtf8(className));
   setWindowTitle(QString::fromUtf8(title));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(ui::kDialogWindowFlags);
   ui::TemplateLayout layout(this);
   layout.setTemplateSize(kWidth, kHeight);
 
@@ -104,7 +103,7 @@ NumberDeleteConfirmDialog::NumberDeleteConfirmDialog(QWidget* parent)
                       {{"電話番号ﾘｽﾄを削除してよろしいですか？", {36, 16, 148, 8}}},
                       {{"はい(&Y)", kIdOk, {36, 46, 50, 14}}, {"いいえ(&N)", kIdCancel, {100, 46, 50, 14}}},
                       kIdOk},
-                     parent) {
+                     kAppIcon, parent) {
   setObjectName(QStringLiteral("NumberDeleteConfirmDialog"));
 }
 

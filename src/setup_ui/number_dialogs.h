@@ -10,7 +10,7 @@
 #include <QDialog>
 
 #include "settings/number_list_model.h"
-#include "setup_ui/question_dialog.h"
+#include "setup_ui/confirm_dialogs.h"
 
 class QLineEdit;
 

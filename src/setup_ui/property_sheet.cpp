@@ -27,8 +27,7 @@ PropertySheet::PropertySheet(const char* className, int captionId, QWidget* pare
     : QDialog(parent), m_tabs(new QTabWidget(this)) {
   setObjectName(QString::fromUtf8(className));
   setWindowTitle(SetupString(captionId));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(ui::kDialogWindowFlags);
   // The dialog units are measured in the dialog font, whatever font the application has.
   setFont(ui::DialogFont());
 

@@ -16,8 +16,6 @@ namespace m2::setup {
 
 namespace {
 
-constexpr int kAppIcon = 130;
-constexpr int kIconPixels = 32;
 constexpr const char* kTaFormat = " ﾒｰｶｰ:      %s\r\n ﾊﾞｰｼﾞｮﾝ:   %s";
 
 // The TA's identification lines are CP932 text.
@@ -40,9 +38,7 @@ SetupAboutDialog::SetupAboutDialog(SetupMainDialog& main, QWidget* parent)
   SetUpStatusDialog(this, "SetupAboutDialog", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), layout, 223, 138);
   setWindowIcon(ui::ResourceIcon(kAppIcon));
 
-  auto* icon = new QLabel(this);
-  icon->setPixmap(ui::ResourceIcon(kAppIcon).pixmap(kIconPixels, kIconPixels));
-  icon->setGeometry(layout.units().x(7), layout.units().y(7), kIconPixels, kIconPixels);
+  layout.addIcon(ui::ResourceIcon(kAppIcon), 7, 7);
 
   layout.addLabel(QStringLiteral("ﾕｰﾃｨﾘﾃｨの情報："), {35, 7, 57, 8});
   AddReadOnlyField(layout, {41, 20, 164, 15}, kUtilityField)->setText(m_strUtility);

@@ -1,14 +1,11 @@
 #include "setup_ui/setup_main_dialog.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTimer>
 #include <array>
 #include <span>
@@ -22,7 +19,6 @@
 #include "setup_ui/setup_user_dialogs.h"
 #include "setup_ui/terminal_feed.h"
 #include "ui_common/help_opener.h"
-#include "ui_common/message_box.h"
 #include "ui_common/resource_icons.h"
 #include "ui_common/template_layout.h"
 
@@ -30,7 +26,6 @@ namespace m2::setup {
 
 namespace {
 
-constexpr int kAppIcon = 130;
 constexpr int kTemplateWidth = 250;
 constexpr int kTemplateHeight = 188;
 constexpr int kSmallIconPixels = 16;
@@ -114,13 +109,7 @@ SetupMainDialog::SetupMainDialog(SetupOptions options)
   connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(objectName()); });
   m_readButton->setDefault(true);
 
-  // F1: the help topic of whichever of the program's windows is active.
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  f1->setContext(Qt::ApplicationShortcut);
-  connect(f1, &QShortcut::activated, this, [this] {
-    QWidget* active = QApplication::activeWindow();
-    ShowHelp(active ? active->objectName() : objectName());
-  });
+  ui::InstallHelpKey(this, [this](const QString& section) { ShowHelp(section); });
 }
 
 SetupMainDialog::~SetupMainDialog() { CloseTerminal(); }
@@ -236,12 +225,8 @@ void SetupMainDialog::ReadFromTa() {
 }
 
 void SetupMainDialog::ShowHelp(const QString& section) {
-  const ui::HelpRequest request{SetupString(str::kHelpFileName), QStringLiteral("M2Setup.html"),
-                                section};
-  if (ui::OpenHelp(request)) return;
-  ui::ShowOkMessage(this, AppTitle(),
-                    QStringLiteral("ﾍﾙﾌﾟを表示できません。%1 も M2Setup.html も開けませんでした。")
-                        .arg(request.helpFileName));
+  ui::OpenHelpOrSay({SetupString(str::kHelpFileName), QStringLiteral("M2Setup.html"), section}, this,
+                    AppTitle());
 }
 
 void SetupMainDialog::TerminalClosed() { TerminalWindowPtr = nullptr; }

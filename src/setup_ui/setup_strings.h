@@ -39,4 +39,7 @@ inline QString SetupString(int id) { return ui::Qs(ui::LookUpString(kSetupString
 // The caption of the main window, and the title of every message box.
 inline QString AppTitle() { return SetupString(str::kAppTitle); }
 
+// The application icon, also the question icon of the confirmations.
+inline constexpr int kAppIcon = 130;
+
 }  // namespace m2::setup

@@ -10,8 +10,7 @@ void SetUpStatusDialog(QDialog* dialog, const char* objectName, const QString& c
                        ui::TemplateLayout& layout, int width, int height) {
   dialog->setObjectName(QString::fromLatin1(objectName));
   dialog->setWindowTitle(caption);
-  dialog->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint);
+  dialog->setWindowFlags(ui::kDialogWindowFlags);
   layout.setTemplateSize(width, height);
 }
 

@@ -1,9 +1,12 @@
 #include "ui_common/help_opener.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QShortcut>
+
+#include "ui_common/message_box.h"
 
 namespace m2::ui {
 
@@ -38,6 +41,22 @@ bool OpenHelp(const HelpRequest& request) {
   if (url.isEmpty()) return false;
   if (Opener()) return Opener()(url);
   return QDesktopServices::openUrl(url);
+}
+
+void OpenHelpOrSay(const HelpRequest& request, QWidget* parent, const QString& title) {
+  if (OpenHelp(request)) return;
+  ShowOkMessage(parent, title,
+                QStringLiteral("ﾍﾙﾌﾟを表示できません。%1 も %2 も開けませんでした。")
+                    .arg(QFileInfo(request.helpFileName).fileName(), request.guideName));
+}
+
+void InstallHelpKey(QWidget* mainWindow, std::function<void(const QString& section)> showHelp) {
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), mainWindow);
+  f1->setContext(Qt::ApplicationShortcut);
+  QObject::connect(f1, &QShortcut::activated, mainWindow, [mainWindow, showHelp] {
+    const QWidget* active = QApplication::activeWindow();
+    showHelp(active ? active->objectName() : mainWindow->objectName());
+  });
 }
 
 void SetUrlOpener(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }

@@ -6,6 +6,8 @@
 #include <QUrl>
 #include <functional>
 
+class QWidget;
+
 namespace m2::ui {
 
 struct HelpRequest {
@@ -18,6 +20,11 @@ struct HelpRequest {
 QUrl HelpUrl(const HelpRequest& request);
 // false when there is nothing to open or the desktop could not open it.
 bool OpenHelp(const HelpRequest& request);
+// OpenHelp, and when nothing opens, a message box over parent that says so.
+void OpenHelpOrSay(const HelpRequest& request, QWidget* parent, const QString& title);
+// F1 in any window of the program asks for the help topic of the active window, named by
+// its object name (its class name).
+void InstallHelpKey(QWidget* mainWindow, std::function<void(const QString& section)> showHelp);
 
 // Tests replace the desktop's opener; an empty function restores it.
 void SetUrlOpener(std::function<bool(const QUrl&)> opener);

@@ -17,6 +17,7 @@ namespace m2::ui {
 
 namespace {
 constexpr int kClosedDropDownHeight = 12;  // dialog units
+constexpr int kIconPixels = 32;
 }  // namespace
 
 QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
@@ -40,6 +41,13 @@ QLabel* TemplateLayout::addLabel(const QString& text, DluRect r, int id) {
   auto* label = place(new QLabel(text), r, id);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return label;
+}
+
+QLabel* TemplateLayout::addIcon(const QIcon& icon, int x, int y) {
+  auto* label = new QLabel(m_host);
+  label->setPixmap(icon.pixmap(kIconPixels, kIconPixels));
+  label->setGeometry(m_units.x(x), m_units.y(y), kIconPixels, kIconPixels);
   return label;
 }
 

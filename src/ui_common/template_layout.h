@@ -2,6 +2,7 @@
 // Builds a dialog or a property page from its template: each control sits at its rectangle
 // in dialog units, converted through the host's font, and carries its numeric control id
 // as its object name ("ctl1013"), so views and tests find controls by the template's ids.
+#include <QIcon>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -19,6 +20,10 @@ class QPushButton;
 class QRadioButton;
 
 namespace m2::ui {
+
+// A modal dialog's frame: caption, system menu and close box, no minimise or maximise.
+inline constexpr Qt::WindowFlags kDialogWindowFlags =
+    Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
 
 QString ControlName(int id);
 void SetControlId(QWidget* widget, int id);
@@ -43,6 +48,8 @@ class TemplateLayout {
     return widget;
   }
   QLabel* addLabel(const QString& text, DluRect r, int id = 0);
+  // An icon at its template position, drawn at the standard 32 × 32 pixels.
+  QLabel* addIcon(const QIcon& icon, int x, int y);
   QPushButton* addButton(const QString& text, DluRect r, int id);
   QLineEdit* addEdit(DluRect r, int id);
   // A template's drop-down height includes its open list; the closed box is one line.

@@ -11,7 +11,6 @@
 namespace m2::update_ui {
 
 namespace {
-constexpr int kIconPixels = 32;
 constexpr int kOkId = 1;
 }  // namespace
 
@@ -19,14 +18,11 @@ UpdateAboutDialog::UpdateAboutDialog(const QString& versionText, QWidget* parent
     : QDialog(parent) {
   setObjectName(QStringLiteral("UpdateAboutDialog"));
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(ui::kDialogWindowFlags);
   ui::TemplateLayout layout(this);
   layout.setTemplateSize(226, 90);
 
-  auto* icon = new QLabel(this);
-  icon->setPixmap(ui::ResourceIcon(kAppIcon).pixmap(kIconPixels, kIconPixels));
-  icon->setGeometry(layout.units().x(7), layout.units().y(7), kIconPixels, kIconPixels);
+  layout.addIcon(ui::ResourceIcon(kAppIcon), 7, 7);
   layout.addLabel(QStringLiteral("ﾕｰﾃｨﾘﾃｨの情報："), {40, 8, 120, 8});
   QLineEdit* version = layout.addEdit({40, 19, 178, 12}, kVersionField);
   version->setReadOnly(true);

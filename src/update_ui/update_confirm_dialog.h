@@ -1,22 +1,16 @@
 #pragma once
 // UpdateConfirmDialog: "run the version-up?" with "はい" (the default, also Enter) and
 // "いいえ" (also Escape and the close box). exec() returns the pressed button's id.
-#include <QDialog>
-
-class QPushButton;
+#include "ui_common/question_dialog.h"
 
 namespace m2::update_ui {
 
-class UpdateConfirmDialog final : public QDialog {
+class UpdateConfirmDialog final : public ui::QuestionDialog {
  public:
-  static constexpr int kYes = 1;
-  static constexpr int kNo = 2;
+  static constexpr int kYes = ui::kIdOk;
+  static constexpr int kNo = ui::kIdCancel;
 
   explicit UpdateConfirmDialog(QWidget* parent);
-  QPushButton* button(int id) const;
-
- protected:
-  void reject() override { done(kNo); }
 };
 
 }  // namespace m2::update_ui

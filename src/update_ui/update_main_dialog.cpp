@@ -1,7 +1,6 @@
 #include "update_ui/update_main_dialog.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -13,12 +12,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QShortcut>
 #include <array>
 
 #include "serial/port_tables.h"
 #include "ui_common/help_opener.h"
-#include "ui_common/message_box.h"
 #include "ui_common/resource_icons.h"
 #include "ui_common/template_layout.h"
 #include "update_ui/main_menu.h"
@@ -75,13 +72,7 @@ UpdateMainDialog::UpdateMainDialog(QString helpFilePath) : m_helpFilePath(std::m
   m_updateButton->setEnabled(false);
   m_pathEdit->setFocus();
 
-  // F1: the help topic of whichever of the program's windows is active.
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  f1->setContext(Qt::ApplicationShortcut);
-  connect(f1, &QShortcut::activated, this, [this] {
-    QWidget* active = QApplication::activeWindow();
-    ShowHelp(active ? active->objectName() : objectName());
-  });
+  ui::InstallHelpKey(this, [this](const QString& section) { ShowHelp(section); });
 }
 
 UpdateMainDialog::~UpdateMainDialog() {
@@ -188,11 +179,7 @@ void UpdateMainDialog::ShowAbout() {
 }
 
 void UpdateMainDialog::ShowHelp(const QString& section) {
-  const ui::HelpRequest request{m_helpFilePath, QStringLiteral("M2Update.html"), section};
-  if (ui::OpenHelp(request)) return;
-  ui::ShowOkMessage(this, AppTitle(),
-                    QStringLiteral("ﾍﾙﾌﾟを表示できません。%1 も M2Update.html も開けませんでした。")
-                        .arg(QFileInfo(m_helpFilePath).fileName()));
+  ui::OpenHelpOrSay({m_helpFilePath, QStringLiteral("M2Update.html"), section}, this, AppTitle());
 }
 
 void UpdateMainDialog::dragEnterEvent(QDragEnterEvent* event) {

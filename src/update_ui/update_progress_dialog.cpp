@@ -21,8 +21,7 @@ UpdateProgressDialog::UpdateProgressDialog(DownloadSender& sender, UpdateRequest
       m_progress(sender, m_view) {
   setObjectName(QStringLiteral("UpdateProgressDialog"));
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝｱｯﾌﾟの状態"));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(ui::kDialogWindowFlags);
 
   ui::TemplateLayout layout(this);
   layout.setTemplateSize(206, 104);

@@ -1,7 +1,7 @@
 #pragma once
-// The form every confirmation of M2Setup shares: the application icon at the top left, one
-// or two lines of text, and push buttons that end the dialog with their control id. Escape
-// and the close box end it with the cancel id.
+// The form the programs' confirmations share: the application icon at the top left, one or
+// two lines of text, and push buttons that end the dialog with their control id. Escape and
+// the close box end it with the cancel id.
 #include <QDialog>
 #include <QString>
 #include <initializer_list>
@@ -12,21 +12,21 @@
 class QLabel;
 class QPushButton;
 
-namespace m2::setup {
+namespace m2::ui {
 
 inline constexpr int kIdOk = 1;
 inline constexpr int kIdCancel = 2;
 
 struct QuestionLine {
   const char* text;
-  ui::DluRect rect;
+  DluRect rect;
   int id = 0;
 };
 
 struct QuestionButton {
   const char* text;
   int id;
-  ui::DluRect rect;
+  DluRect rect;
 };
 
 struct QuestionTemplate {
@@ -40,7 +40,8 @@ struct QuestionTemplate {
 
 class QuestionDialog : public QDialog {
  public:
-  QuestionDialog(const QuestionTemplate& form, QWidget* parent);
+  // iconId: the application icon's resource number.
+  QuestionDialog(const QuestionTemplate& form, int iconId, QWidget* parent);
 
   QPushButton* button(int id) const;
   QLabel* line(int id) const;
@@ -51,4 +52,4 @@ class QuestionDialog : public QDialog {
   void reject() override { done(kIdCancel); }
 };
 
-}  // namespace m2::setup
+}  // namespace m2::ui
