@@ -107,8 +107,28 @@ log_wait() {
   return 1
 }
 
+# M2Setup's main window and its read from the TA (Return, Alt+Y), for the setup parts.
+setup_caption="ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ Ver. 1.10"
+setup_read_from_ta() {
+  keys Return
+  window_wait "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
+  keys alt+y
+  log_wait 'AT$W'
+  window_gone "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
+  window_wait "$setup_caption"
+}
+
 keys() { xdotool key --clearmodifiers --delay 80 "$@"; sleep 0.3; }
-type_text() { xdotool type --clearmodifiers --delay 40 "$1"; sleep 0.2; }
+# One character a call: xdotool maps a character missing from the keyboard (kanji, kana) to a
+# spare key for the moment of typing it, and several in one call can lose one.
+type_text() {
+  local text="$1" i
+  for ((i = 0; i < ${#text}; i++)); do
+    xdotool type --clearmodifiers "${text:i:1}"
+    sleep 0.1
+  done
+  sleep 0.2
+}
 
 # shot NAME: the screen, trimmed to the windows on it, saved as demo-out/NAME.png.
 shot() {

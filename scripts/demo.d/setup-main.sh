@@ -2,7 +2,7 @@
 # M2Setup's main window against the simulator, by keyboard alone: read the configuration
 # from the TA (Return, Alt+Y), look at the defaults question, then leave with saving
 # (Escape, Alt+Y). Sourced by scripts/demo.
-caption="ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ Ver. 1.10"
+caption="$setup_caption"
 gui_start
 echo "== M2Setup: main window, read from the TA, leave with saving"
 sim_start
@@ -19,12 +19,7 @@ shot setup-defaults-confirm
 keys alt+n
 window_gone "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
 window_wait "$caption"
-keys Return
-window_wait "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
-keys alt+y
-log_wait 'AT$W'
-window_gone "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
-window_wait "$caption"
+setup_read_from_ta
 keys Escape
 window_wait "ｱﾌﾟﾘｹｰｼｮﾝの終了：確認"
 shot setup-exit-confirm

@@ -3,7 +3,7 @@
 # look at the four pages, add an entry (the gap's used entry is skipped), change one and
 # delete one with the mouse, send everything with "更新", keep it with OK and leave with
 # saving. Sourced by scripts/demo.
-caption="ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ Ver. 1.10"
+caption="$setup_caption"
 sheet="電話番号の設定"
 gui_start
 echo "== M2Setup: telephone number lists"
@@ -17,12 +17,7 @@ sim_start --state numbers.json
 app_start M2Setup
 window_wait "$caption"
 log_wait ATI3
-keys Return
-window_wait "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
-keys alt+y
-log_wait 'AT$W'
-window_gone "ｵﾙﾊﾞﾝﾃM-2KLXから読み込み：確認"
-window_wait "$caption"
+setup_read_from_ta
 
 keys alt+s n
 window_wait "$sheet"

@@ -3,7 +3,7 @@
 # its three pages and the nested flexphone sheet, an own address typed and sent with 更新,
 # a refused value, the data port sheet's pages and the PC port sheet; then leaving with
 # saving. Sourced by scripts/demo.
-caption="ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ Ver. 1.10"
+caption="$setup_caption"
 analog="ｱﾅﾛｸﾞ ﾎﾟｰﾄの設定"
 gui_start
 echo "== M2Setup: property sheets"

@@ -4,7 +4,7 @@
 # the way), Ctrl then T in the PC settings list, ATI4 typed into the terminal, the help menu's
 # version dialog. Then the TA goes away while the terminal is open: the program stays idle
 # and the next key reports that the port cannot be opened. Sourced by scripts/demo.
-caption="ｵﾙﾊﾞﾝﾃM-2KLX 簡単設定ﾕｰﾃｨﾘﾃｨ Ver. 1.10"
+caption="$setup_caption"
 
 # command_count TEXT: how many times the simulator has received the command TEXT.
 command_count() { grep -cxF "$1" "$work/commands.log" 2>/dev/null || true; }
