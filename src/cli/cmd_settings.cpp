@@ -49,7 +49,14 @@ int RunRead(CliContext& ctx, bool reset) {
   }
   // The user asked for the settings: they always go to the file.
   record.m_bModified = 1;
-  if (ExitWithSaving(record, owner) != 1) return kExitFailure;
+  switch (ExitWithSaving(record, owner)) {
+    case kExitSaved: break;
+    case kExitSaveFailed:
+      // Nothing stored in the TA either: the TA and the file keep what they had.
+      owner.DisconnectTa(1);
+      return kExitFailure;
+    case kExitStoreFailed: return kExitFailure;
+  }
   std::printf("settings read from the TA and saved to %s\n", record.FilePath().c_str());
   return kExitOk;
 }
@@ -90,8 +97,9 @@ int RunWrite(CliContext& ctx, const std::vector<std::string>& names) {
     std::printf("%s: written\n", s.name);
   }
   // Sheets written before a failure still make the TA keep its settings.
-  ExitWithSaving(record, owner);
-  return status == 1 ? kExitOk : kExitFailure;
+  const ExitSavingResult left = ExitWithSaving(record, owner);
+  if (left == kExitSaveFailed) owner.DisconnectTa(1);
+  return status == 1 && left == kExitSaved ? kExitOk : kExitFailure;
 }
 
 int RunShow(CliContext& ctx, bool json) {

@@ -61,7 +61,7 @@ AtResult LinkOwner::CollectReply(AtSession& session, int lenient, int* resultSlo
       }
       if (Clock::now() >= deadline) timeoutFlag = 1;
       if (timeoutFlag == 1) {
-        if (restoringModes == 1 || (dataSeen && lenient))
+        if (restoringModes == 1 || m_quietTa || (dataSeen && lenient))
           result = kAtSilence;
         else
           result = FailWith(err::kTimeout, displayMode, resultSlot);

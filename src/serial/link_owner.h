@@ -86,6 +86,23 @@ class LinkOwner {
     bool m_was;
   };
 
+  // A TA given back its quiet mode (ATQ1) answers nothing: while one of these lives (with
+  // quiet true), silence ends a transaction as its expected answer (kAtSilence), without a
+  // message. An error reply still fails.
+  class QuietTa {
+   public:
+    QuietTa(LinkOwner& owner, bool quiet) : m_owner(owner), m_was(owner.m_quietTa) {
+      owner.m_quietTa = quiet || m_was;
+    }
+    ~QuietTa() { m_owner.m_quietTa = m_was; }
+    QuietTa(const QuietTa&) = delete;
+    QuietTa& operator=(const QuietTa&) = delete;
+
+   private:
+    LinkOwner& m_owner;
+    bool m_was;
+  };
+
   SerialLink& link() { return m_link; }
   UserDialogs& dialogs() { return m_dialogs; }
   Milliseconds silence() const { return m_silence; }
@@ -110,6 +127,7 @@ class LinkOwner {
   std::function<PortSettings()> m_portSource;
   std::atomic<bool> m_interrupted{false};
   bool m_leaving = false;
+  bool m_quietTa = false;
   bool m_connecting = false;
   SerialLink m_link;
 };

@@ -69,10 +69,11 @@ int WriteNumberSheet(LinkOwner& link, CKB45mRXObj& record, const NumberLists& li
   return Finish(record, status);
 }
 
-void StoreInTa(LinkOwner& link) {
+int StoreInTa(LinkOwner& link, bool quietTa) {
   AtSession session;
   BuildNumeric(session, AtCmd::AndW, 0);
-  link.AtTransact(session, 1, nullptr);
+  const LinkOwner::QuietTa quiet(link, quietTa);
+  return link.AtTransact(session, 1, nullptr) == kAtFailed ? 0 : 1;
 }
 
 }  // namespace m2

@@ -27,7 +27,9 @@ int WriteDataSheet(LinkOwner& link, CKB45mRXObj& record, const DataPortSettings&
                    const DataFlowSettings& flow, const DataAtSettings& at);
 int WriteNumberSheet(LinkOwner& link, CKB45mRXObj& record, const NumberLists& lists);
 
-// AT&W0 in lenient mode; the result is not examined.
-void StoreInTa(LinkOwner& link);
+// AT&W0 in lenient mode. quietTa: the TA has just been given back its quiet mode (ATQ1), so
+// silence is its answer. 0 when the TA answered an error or, not quiet, nothing at all (the
+// engine has shown its message); else 1.
+int StoreInTa(LinkOwner& link, bool quietTa = false);
 
 }  // namespace m2

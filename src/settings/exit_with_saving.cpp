@@ -6,24 +6,24 @@
 
 namespace m2 {
 
-int ExitWithSaving(CKB45mRXObj& record, LinkOwner& link) {
+ExitSavingResult ExitWithSaving(CKB45mRXObj& record, LinkOwner& link) {
   LinkOwner::Leaving leaving(link);
-  int saved = 1;
   if (record.m_bModified == 1) {
     const CKB45mRXObj::SaveResult r = record.SaveFile();
     if (!r) {
       link.dialogs().showMessage(kSaveFailedText);
-      saved = 0;
-    } else if (!r.keptBadFile.empty()) {
-      link.dialogs().showMessage(KeptBadFileText(r.keptBadFile.string()));
+      return kExitSaveFailed;
     }
+    if (!r.keptBadFile.empty()) link.dialogs().showMessage(KeptBadFileText(r.keptBadFile.string()));
   }
+  ExitSavingResult result = kExitSaved;
   if (record.m_bTaChanged == 1) {
-    link.RestoreResultModes();
-    StoreInTa(link);
+    const bool quietAgain = link.resultCodesWereOn == 0;
+    const int restored = link.RestoreResultModes();
+    if (StoreInTa(link, quietAgain && restored == 1) != 1) result = kExitStoreFailed;
   }
   link.DisconnectTa(1);
-  return saved;
+  return result;
 }
 
 }  // namespace m2

@@ -2,7 +2,8 @@
 // SetupApp: M2Setup's application object. It runs the main dialog modally; the program
 // ends when the dialog closes. The program reads no arguments of its own (Qt's standard
 // ones such as -platform still apply); the settings file and the COMn links are looked up
-// in the current directory.
+// in the current directory. SIGTERM, SIGHUP and SIGINT close it as its close box does,
+// without questions (see ui_common/termination_signals.h).
 namespace m2::setup {
 
 class SetupApp {

@@ -109,7 +109,8 @@ SetupMainDialog::SetupMainDialog(SetupOptions options)
   connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(objectName()); });
   m_readButton->setDefault(true);
 
-  ui::InstallHelpKey(this, [this](const QString& section) { ShowHelp(section); });
+  ui::InstallHelpKey(this, QStringLiteral("M2Setup.html"),
+                     [this](const QString& section) { ShowHelp(section); });
 }
 
 SetupMainDialog::~SetupMainDialog() { CloseTerminal(); }
@@ -240,9 +241,17 @@ void SetupMainDialog::ClosePath(int result) {
   m_closing = true;
   if (m_record.m_bModified == 1 || m_record.m_bTaChanged == 1) {
     ExitConfirmDialog question(this);
-    switch (question.exec()) {
+    const int answer = question.exec();
+    if (m_terminating) return;  // the signal closed the question: nothing is saved
+    switch (answer) {
       case kIdOk:
-        ExitWithSaving(m_record, m_link);  // ends with the port closed
+        // A settings file that cannot be written keeps the program open with its edits
+        // and the port, as after "ｷｬﾝｾﾙ", so that the user can free space or leave without
+        // saving; otherwise this ends with the port closed.
+        if (ExitWithSaving(m_record, m_link) == kExitSaveFailed) {
+          m_closing = false;
+          return;
+        }
         break;
       case ExitConfirmDialog::kNoId:
         break;
@@ -251,9 +260,22 @@ void SetupMainDialog::ClosePath(int result) {
         return;
     }
   }
-  CloseTerminal();
-  m_link.DisconnectTa(1);
+  FinishLeaving();
   QDialog::done(result);
 }
+
+void SetupMainDialog::Terminate() {
+  m_terminating = true;
+  m_link.Interrupt();
+  m_waiter.wake();
+  QDialog::done(QDialog::Rejected);
+}
+
+void SetupMainDialog::FinishLeaving() {
+  CloseTerminal();
+  m_link.DisconnectTa(1);
+}
+
+void SetupMainDialog::Abandon() { m_link.link().DropExclusivity(); }
 
 }  // namespace m2::setup

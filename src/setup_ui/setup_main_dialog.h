@@ -56,6 +56,14 @@ class SetupMainDialog final : public QDialog {
   void ShowHelp(const QString& section);
   // The simple terminal has closed.
   void TerminalClosed();
+  // A termination signal: the window closes without questions, saving nothing; the
+  // transaction in progress ends. FinishLeaving then gives the TA back its modes.
+  void Terminate();
+  // Closes the terminal and the link, giving the TA back its result-code modes (nothing to
+  // do after the close path has run).
+  void FinishLeaving();
+  // A second signal: the port's exclusive mode and lock go at once.
+  void Abandon();
   // The connection attempt made when the window opened is over.
   bool startupConnectDone() const { return m_startupConnectDone; }
 
@@ -95,6 +103,7 @@ class SetupMainDialog final : public QDialog {
   bool m_opened = false;
   bool m_startupConnectDone = false;
   bool m_closing = false;
+  bool m_terminating = false;
 };
 
 }  // namespace m2::setup

@@ -17,9 +17,10 @@ namespace m2::ui {
 class GuiBurstWaiter final : public QObject, public BurstWaiter {
  public:
   void waitForBurst(RxMailbox& mailbox, RxMailbox::Clock::time_point deadline) override;
+  // Ends the wait in progress early (the caller checks again); from the GUI thread.
+  void wake();
 
  private:
-  void wake();
 
   QEventLoop* m_loop = nullptr;
 };

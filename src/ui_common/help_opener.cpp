@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QShortcut>
+#include <QKeyEvent>
+#include <QTabWidget>
 
 #include "ui_common/message_box.h"
 
@@ -16,12 +18,63 @@ std::function<bool(const QUrl&)>& Opener() {
   return opener;
 }
 
+QString& GuideFolder() {
+  static QString folder;
+  return folder;
+}
+
 // The guide is installed beside the programs; a build tree uses the copy the build made.
 QString GuideFile(const QString& name) {
-  const QString beside =
-      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/m2klx/help/") + name;
-  return QFileInfo(beside).isFile() ? QFileInfo(beside).canonicalFilePath() : QString();
+  const QString folder = GuideFolder().isEmpty()
+                             ? QCoreApplication::applicationDirPath() +
+                                   QStringLiteral("/../share/m2klx/help")
+                             : GuideFolder();
+  const QFileInfo file(folder + QLatin1Char('/') + name);
+  return file.isFile() ? file.canonicalFilePath() : QString();
 }
+
+// Topics from the most specific on: each window's current tab page, then the window.
+QStringList TopicNames(const QWidget* widget) {
+  QStringList names;
+  for (const QWidget* w = widget ? widget->window() : nullptr; w;
+       w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+    for (const QTabWidget* tabs : w->findChildren<const QTabWidget*>()) {
+      if (tabs->window() != w || !tabs->currentWidget()) continue;  // not in a child window
+      names << tabs->currentWidget()->objectName();
+      break;
+    }
+    names << w->objectName();
+  }
+  return names;
+}
+
+class HelpKeyFilter final : public QObject {
+ public:
+  HelpKeyFilter(QWidget* mainWindow, QString guideName,
+                std::function<void(const QString& section)> showHelp)
+      : QObject(mainWindow), m_guideName(std::move(guideName)), m_showHelp(std::move(showHelp)) {
+    qApp->installEventFilter(this);
+  }
+
+ protected:
+  // An application shortcut would be blocked while a modal dialog is open; the key itself
+  // reaches every window.
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+      return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier || !watched->isWidgetType())
+      return false;
+    event->accept();
+    if (event->type() == QEvent::KeyPress && !key->isAutoRepeat())
+      m_showHelp(HelpSectionFor(static_cast<QWidget*>(watched), m_guideName));
+    return true;
+  }
+
+ private:
+  QString m_guideName;
+  std::function<void(const QString& section)> m_showHelp;
+};
 }  // namespace
 
 QUrl HelpUrl(const HelpRequest& request) {
@@ -50,15 +103,24 @@ void OpenHelpOrSay(const HelpRequest& request, QWidget* parent, const QString& t
                     .arg(QFileInfo(request.helpFileName).fileName(), request.guideName));
 }
 
-void InstallHelpKey(QWidget* mainWindow, std::function<void(const QString& section)> showHelp) {
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), mainWindow);
-  f1->setContext(Qt::ApplicationShortcut);
-  QObject::connect(f1, &QShortcut::activated, mainWindow, [mainWindow, showHelp] {
-    const QWidget* active = QApplication::activeWindow();
-    showHelp(active ? active->objectName() : mainWindow->objectName());
-  });
+QString HelpSectionFor(const QWidget* widget, const QString& guideName) {
+  const QStringList names = TopicNames(widget);
+  QFile guide(GuideFile(guideName));
+  if (guide.open(QIODevice::ReadOnly)) {
+    const QByteArray text = guide.readAll();
+    for (const QString& name : names)
+      if (!name.isEmpty() && text.contains("id=\"" + name.toUtf8() + '"')) return name;
+  }
+  return widget ? widget->window()->objectName() : QString();
+}
+
+void InstallHelpKey(QWidget* mainWindow, const QString& guideName,
+                    std::function<void(const QString& section)> showHelp) {
+  new HelpKeyFilter(mainWindow, guideName, std::move(showHelp));
 }
 
 void SetUrlOpener(std::function<bool(const QUrl&)> opener) { Opener() = std::move(opener); }
+
+void SetGuideFolder(const QString& folder) { GuideFolder() = folder; }
 
 }  // namespace m2::ui

@@ -22,11 +22,19 @@ QUrl HelpUrl(const HelpRequest& request);
 bool OpenHelp(const HelpRequest& request);
 // OpenHelp, and when nothing opens, a message box over parent that says so.
 void OpenHelpOrSay(const HelpRequest& request, QWidget* parent, const QString& title);
-// F1 in any window of the program asks for the help topic of the active window, named by
-// its object name (its class name).
-void InstallHelpKey(QWidget* mainWindow, std::function<void(const QString& section)> showHelp);
+// F1 in any window of the program, modal dialogs included, asks for the help topic of the
+// window it was pressed in: the first of these names the guide has a section for: the
+// window's current tab page, the window, then the windows it belongs to (a message box: its
+// parent's topic). Names are object names (class names). Without a readable guide, the
+// window's own name.
+void InstallHelpKey(QWidget* mainWindow, const QString& guideName,
+                    std::function<void(const QString& section)> showHelp);
+// The section F1 asks for when pressed in widget.
+QString HelpSectionFor(const QWidget* widget, const QString& guideName);
 
 // Tests replace the desktop's opener; an empty function restores it.
 void SetUrlOpener(std::function<bool(const QUrl&)> opener);
+// Tests put the guides in a folder of their own; an empty name restores the installed ones.
+void SetGuideFolder(const QString& folder);
 
 }  // namespace m2::ui

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "ui_common/termination_signals.h"
 #include "update_ui/update_main_dialog.h"
 #include "update_ui/update_strings.h"
 
@@ -15,8 +16,12 @@ QString UpdateApp::HelpFilePath() {
 
 int UpdateApp::Run() {
   UpdateMainDialog dialog(HelpFilePath());
+  // The progress dialog's reject is its close box: the transfer stops at once.
+  const ui::TerminationSignals termination(
+      &dialog, [&dialog] { dialog.done(QDialog::Rejected); },
+      [&dialog] { dialog.senderLink().link().DropExclusivity(); });
   dialog.exec();
-  return 0;
+  return termination.exitCode();
 }
 
 }  // namespace m2::update_ui

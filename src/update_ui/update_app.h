@@ -2,7 +2,8 @@
 // UpdateApp: M2Update's application object. It finds the help file in the current
 // directory and runs the main dialog modally; the program ends when the dialog closes. The
 // program reads no arguments of its own (Qt's standard ones such as -platform still apply);
-// the COMn links are looked up in the current directory.
+// the COMn links are looked up in the current directory. SIGTERM, SIGHUP and SIGINT close
+// it as its close boxes do, stopping a transfer, without questions.
 #include <QString>
 
 namespace m2::update_ui {

@@ -72,7 +72,8 @@ UpdateMainDialog::UpdateMainDialog(QString helpFilePath) : m_helpFilePath(std::m
   m_updateButton->setEnabled(false);
   m_pathEdit->setFocus();
 
-  ui::InstallHelpKey(this, [this](const QString& section) { ShowHelp(section); });
+  ui::InstallHelpKey(this, QStringLiteral("M2Update.html"),
+                     [this](const QString& section) { ShowHelp(section); });
 }
 
 UpdateMainDialog::~UpdateMainDialog() {

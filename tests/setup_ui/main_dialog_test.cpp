@@ -1,5 +1,8 @@
 // The main window against m2sim: start-up, the read flow, the exit question and its order
 // of saving and storing, and input dropped while a transaction waits.
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QFileInfo>
 #include <QListWidget>
 #include <QMenuBar>
@@ -7,13 +10,17 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 
+#include "serial/device_lock.h"
 #include "serial/error_table.h"
 #include "settings/settings_record.h"
 #include "setup_ui/confirm_dialogs.h"
 #include "setup_bench.h"
+#include "setup_ui/terminal_dialog.h"
+#include "update/child_process.h"
 #include "ui_common/help_opener.h"
 #include "ui_common/string_resource.h"
 #include "ui_common/template_layout.h"
@@ -60,6 +67,9 @@ class MainDialogTest : public QObject {
   void defaultsThenLeave();
   void inputDuringTransactionIsDropped();
   void helpOpensTheHelpFileElseTheGuide();
+  void f1OpensTheSectionOfTheWindowItIsPressedIn();
+  void failedSaveAtLeavingKeepsTheProgramAndThePort();
+  void terminationSignalLeavesAsTheCloseBoxDoes();
 };
 
 void MainDialogTest::startWithoutFileLeavesWithoutQuestion() {
@@ -257,6 +267,75 @@ void MainDialogTest::helpOpensTheHelpFileElseTheGuide() {
   QCOMPARE(bench.answers.seenNames(), QStringList{"messageBox"});
   QVERIFY(bench.answers.seen()[0].text.contains("M2Setup.hlp"));
   m2::ui::SetUrlOpener({});
+}
+
+void MainDialogTest::f1OpensTheSectionOfTheWindowItIsPressedIn() {
+  SetupBench bench;
+  QVERIFY(bench.open());
+  std::FILE* guide = std::fopen(bench.file("M2Setup.html").c_str(), "w");
+  QVERIFY(guide);
+  std::fputs(R"(<h2 id="CPSheetAnalog"></h2><h2 id="ChargeDialog"></h2><h2 id="TerminalDialog"></h2>)",
+             guide);
+  std::fclose(guide);
+  m2::ui::SetGuideFolder(QString::fromStdString(bench.sim.dir()));
+  QStringList sections;
+  m2::ui::SetUrlOpener([&](const QUrl& url) {
+    sections << url.fragment();
+    return true;
+  });
+  const auto pressF1 = [](QDialog* dialog) {
+    QTest::keyClick(dialog, Qt::Key_F1);
+    dialog->reject();
+  };
+  bench.answers.onShown("CPSheetAnalog", pressF1);
+  bench.dialog->ShowSheet(m2::setup::SheetKind::Analog);
+  bench.answers.onShown("ChargeDialog", pressF1);
+  bench.dialog->RunStatusDialog(m2::setup::StatusKind::Charges);
+  bench.dialog->OpenTerminal();
+  QTest::keyClick(bench.dialog->TerminalWindowPtr, Qt::Key_F1);
+  m2::ui::SetUrlOpener({});
+  m2::ui::SetGuideFolder({});
+  QCOMPARE(sections, (QStringList{"CPSheetAnalog", "ChargeDialog", "TerminalDialog"}));
+}
+
+void MainDialogTest::failedSaveAtLeavingKeepsTheProgramAndThePort() {
+  SetupBench bench;
+  QVERIFY(bench.open());
+  bench.dialog->record().m_bModified = 1;
+  const std::size_t sent = bench.sim.commandLog().size();
+  // A full disk: no file of this process may grow past 300 bytes (the settings file has 544).
+  rlimit old{};
+  QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const rlimit full{300, old.rlim_max};
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+  bench.answers.expect("ExitConfirmDialog", m2::setup::kIdOk);
+  bench.dialog->findChild<QPushButton*>(m2::ui::ControlName(1))->click();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  QCOMPARE(bench.answers.seenNames(), QStringList{"ExitConfirmDialog"});
+  QCOMPARE(bench.dialogs.messages(), std::vector<std::string>{"設定保存ﾌｧｲﾙに書き込めません"});
+  QVERIFY(bench.dialog->isVisible());
+  QCOMPARE(bench.dialog->link().connected, 1);
+  QCOMPARE(bench.sim.commandLog().size(), sent);  // nothing sent to the TA
+  QCOMPARE(bench.dialog->record().m_bModified, 1);
+}
+
+void MainDialogTest::terminationSignalLeavesAsTheCloseBoxDoes() {
+  // A TA with numeric result codes: M2Setup turns them verbose (ATV1) while it runs.
+  m2::test::SimProcess sim({"--numeric"});
+  char real[PATH_MAX];
+  QVERIFY(::realpath(sim.linkPath().c_str(), real));
+  const std::string lockFile =
+      m2::DeviceLock::LockDirectory() + "/" + m2::DeviceLock::LockFileName(real);
+  m2::test::ChildProcess setup({m2::test::BinPath("M2Setup")}, sim.dir());
+  QVERIFY(sim.waitForCommands(4, std::chrono::seconds(10)));  // ATI0 ATV1 ATI4 ATI3
+  QVERIFY(std::filesystem::exists(lockFile));
+  setup.signal(SIGTERM);
+  QCOMPARE(setup.wait(std::chrono::seconds(10)), 128 + SIGTERM);
+  QCOMPARE(QString::fromStdString(sim.commandLog().back()), QString("ATV0"));
+  QVERIFY(!std::filesystem::exists(lockFile));
+  QVERIFY(!std::filesystem::exists(sim.file("M2SetupV100.dat")));
 }
 
 QTEST_MAIN(MainDialogTest)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 #include "ui_common/template_layout.h"
@@ -52,11 +53,13 @@ bool ModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
 
 void ModalAnswerer::answer(QDialog* dialog) {
   const QString name = dialog->objectName();
+  bool acted = false;
   for (int i = 0; i < m_actions.size(); ++i) {
     if (m_actions[i].first != name) continue;
     auto action = m_actions.takeAt(i).second;
     action(dialog);
     if (!dialog->isVisible()) return;
+    acted = true;
     break;
   }
   if (!m_expected.isEmpty() && m_expected.first().name == name) {
@@ -70,6 +73,17 @@ void ModalAnswerer::answer(QDialog* dialog) {
       return;
     }
   }
+  // Nobody expected it: the test fails now, naming it, instead of waiting on it.
+  if (acted) {
+    dialog->reject();
+    return;
+  }
+  const QString what =
+      QStringLiteral("unexpected dialog \"%1\" (%2)").arg(dialog->windowTitle(), name);
+  if (m_report)
+    m_report(what);
+  else
+    QTest::qFail(qPrintable(what), __FILE__, __LINE__);
   dialog->reject();
 }
 

@@ -2,8 +2,8 @@
 // Answers the program's modal dialogs in GUI tests, so that no dialog can block a test.
 // Each dialog that appears is recorded; the next expected answer (the dialog's object name
 // and the control id of the button to press) is given to it once it is on the screen. A
-// dialog nobody expected is recorded and closed with Escape, unless the test drives it
-// itself (leaveOpen) or an action has answered it.
+// dialog nobody expected (no answer, no action, not left open) fails the running test at
+// once with its title and is closed with Escape, so that no test waits on it.
 #include <QDialog>
 #include <QList>
 #include <QObject>
@@ -32,6 +32,11 @@ class ModalAnswerer final : public QObject {
   // Dialogs named `name` are recorded and left to the test.
   void leaveOpen(const QString& name) { m_leftOpen << name; }
 
+  // Where an unexpected dialog is reported; by default it fails the running test.
+  void setUnexpectedReport(std::function<void(const QString& what)> report) {
+    m_report = std::move(report);
+  }
+
   const QList<Seen>& seen() const { return m_seen; }
   QStringList seenNames() const;
   int pending() const { return static_cast<int>(m_expected.size()); }
@@ -50,6 +55,7 @@ class ModalAnswerer final : public QObject {
   QList<QPair<QString, std::function<void(QDialog*)>>> m_actions;
   QList<Seen> m_seen;
   QStringList m_leftOpen;
+  std::function<void(const QString& what)> m_report;
 };
 
 }  // namespace m2::test

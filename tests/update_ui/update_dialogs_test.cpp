@@ -146,6 +146,7 @@ class UpdateDialogsTest : public QObject {
   void startFailureShowsMessageAndReleasesAll();
   void updatesByKeyboardTwiceFromOneWindow();
   void abortWhileWaitingShowsAbortAtOnce();
+  void f1InTheProgressDialogOpensItsSection();
   void escapeDuringTransferStopsWithoutCan_data();
   void escapeDuringTransferStopsWithoutCan();
 };
@@ -205,6 +206,7 @@ void UpdateDialogsTest::startStateAndChoices() {
 
   // Browsing: cancelling keeps the path; choosing a file puts it in and moves the focus.
   bench.pathEdit()->setText("kept");
+  bench.answers.onShown("QFileDialog", [](QDialog* dialog) { dialog->reject(); });
   d.Browse();
   QCOMPARE(bench.pathEdit()->text(), QString("kept"));
   QStringList filters;
@@ -352,6 +354,26 @@ void UpdateDialogsTest::abortWhileWaitingShowsAbortAtOnce() {
   ButtonOf(progress)->click();
   QTRY_VERIFY(!progress);
   QVERIFY(bench.senderReleased());
+}
+
+void UpdateDialogsTest::f1InTheProgressDialogOpensItsSection() {
+  UpdateBench bench({"--no-start"});
+  WriteFile(bench.file("image.dlf"), Pattern(5000));
+  QVERIFY(bench.open());
+  QPointer<UpdateProgressDialog> progress = bench.startUpdate("image.dlf");
+  QVERIFY(progress);
+  QStringList sections;
+  m2::ui::SetUrlOpener([&](const QUrl& url) {
+    sections << url.fragment();
+    return true;
+  });
+  QTest::keyClick(progress, Qt::Key_F1);
+  m2::ui::SetUrlOpener({});
+  QCOMPARE(sections, QStringList{"UpdateProgressDialog"});
+  ButtonOf(progress)->click();
+  QTRY_COMPARE(MessageOf(progress), Text(m2::kCodeUserAbort));
+  ButtonOf(progress)->click();
+  QTRY_VERIFY(!progress);
 }
 
 void UpdateDialogsTest::escapeDuringTransferStopsWithoutCan_data() {
