@@ -234,6 +234,7 @@ void NumberSheetTest::entryDialogLimitsInCp932Bytes() {
   QFETCH(int, field);
   QFETCH(QString, typed);
   QFETCH(QString, kept);
+  m2::test::ModalAnswerer answers;  // an unexpected dialog fails the test at once
   m2::setup::NumberAddDialog add("識別番号", 0, nullptr);
   add.show();
   auto* edit = FindControl<QLineEdit>(&add, field);

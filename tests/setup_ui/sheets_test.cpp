@@ -73,6 +73,7 @@ QPushButton* Apply(const QWidget* sheet) {
 // A record and a link that never connects, for what happens before any write.
 struct Offline {
   Offline() { record.LoadDefaults(); }
+  m2::test::ModalAnswerer answers;  // an unexpected dialog fails the test at once
   m2::ConsoleDialogs dialogs{nullptr, 0};
   m2::BlockingBurstWaiter waiter;
   m2::LinkOwner link{dialogs, waiter};
@@ -276,7 +277,7 @@ void SheetsTest::rangeMessagesPutTheFocusBack() {
   QFETCH(QString, text);
   QFETCH(QString, message);
   Offline offline;
-  m2::test::ModalAnswerer answers;
+  m2::test::ModalAnswerer& answers = offline.answers;
   auto view = MakeSheet(Sheet(sheet), offline.record, offline.link);
   view->show();
   QVERIFY(QTest::qWaitForWindowActive(view.get()));
@@ -297,7 +298,7 @@ void SheetsTest::rangeMessagesPutTheFocusBack() {
 
 void SheetsTest::aRefusedValueKeepsItsTabOnTop() {
   Offline offline;
-  m2::test::ModalAnswerer answers;
+  m2::test::ModalAnswerer& answers = offline.answers;
   m2::setup::CPSheetAnalog sheet(offline.record, offline.link, nullptr);
   sheet.show();
   QVERIFY(QTest::qWaitForWindowExposed(&sheet));
