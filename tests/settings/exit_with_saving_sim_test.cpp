@@ -83,7 +83,10 @@ TEST(ExitWithSavingSim, AFailedSaveSendsNothingAndKeepsThePort) {
          const rlimit small{300, unlimited.rlim_max};  // the file has 544 bytes
          setrlimit(RLIMIT_FSIZE, &small);
        },
-       [&] { setrlimit(RLIMIT_FSIZE, &unlimited); }},
+       [&] {
+         setrlimit(RLIMIT_FSIZE, &unlimited);
+         std::signal(SIGXFSZ, SIG_DFL);
+       }},
       {"read-only folder",
        [&] {
          chmod(folder.path().c_str(), 0555);
