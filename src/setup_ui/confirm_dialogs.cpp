@@ -2,12 +2,15 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 
 #include "setup_ui/setup_strings.h"
+#include "ui_common/template_layout.h"
 
 namespace m2::setup {
 
-StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent)
+StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent,
+                                       const QString& detail)
     : QuestionDialog({"起動時のエラー：確認",
                       215,
                       76,
@@ -18,6 +21,13 @@ StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent)
                      kAppIcon, parent) {
   setObjectName(QStringLiteral("StartupErrorDialog"));
   line(kMessageLine)->setText(message);
+  if (detail.isEmpty()) return;
+  constexpr int kDetailHeight = 18;  // two lines of text and a gap
+  ui::TemplateLayout layout(this);
+  layout.addLabel(detail, {36, 38, 172, kDetailHeight}, kDetailLine);
+  const int shift = layout.units().y(kDetailHeight);
+  for (int id : {kIdOk, kIdCancel}) button(id)->move(button(id)->pos() + QPoint(0, shift));
+  setFixedSize(size() + QSize(0, shift));
 }
 
 ExitConfirmDialog::ExitConfirmDialog(QWidget* parent)
