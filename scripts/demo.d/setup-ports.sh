@@ -37,8 +37,7 @@ window_wait "$sheet"
 keys Escape
 window_gone "$sheet"
 
+# Nothing was changed: the window closes without the exit question.
 window_wait "$caption"
 keys Escape
-window_wait "ｱﾌﾟﾘｹｰｼｮﾝの終了：確認"
-keys alt+n
 app_wait_exit M2Setup

@@ -15,7 +15,7 @@ StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent,
                       215,
                       76,
                       {{"ﾊﾟｿｺﾝ通信ﾎﾟｰﾄの受信待ちﾀｲﾏがﾀｲﾑｱｳﾄしました", {36, 10, 172, 8}, kMessageLine},
-                       {"簡単設定ﾕｰﾃｨﾘﾃｨを終了しますか？", {36, 26, 172, 8}}},
+                       {"簡単設定ﾕｰﾃｨﾘﾃｨを終了しますか？", {36, 26, 172, 8}, kQuestionLine}},
                       {{"はい(&Y)", kIdOk, {50, 52, 50, 14}}, {"いいえ(&N)", kIdCancel, {115, 52, 50, 14}}},
                       kIdOk},
                      kAppIcon, parent) {
@@ -24,8 +24,10 @@ StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent,
   if (detail.isEmpty()) return;
   constexpr int kDetailHeight = 18;  // two lines of text and a gap
   ui::TemplateLayout layout(this);
-  layout.addLabel(detail, {36, 38, 172, kDetailHeight}, kDetailLine);
+  layout.addLabel(detail, {36, 22, 172, kDetailHeight}, kDetailLine);
   const int shift = layout.units().y(kDetailHeight);
+  QLabel* question = line(kQuestionLine);
+  question->move(question->pos() + QPoint(0, shift));
   for (int id : {kIdOk, kIdCancel}) button(id)->move(button(id)->pos() + QPoint(0, shift));
   setFixedSize(size() + QSize(0, shift));
 }

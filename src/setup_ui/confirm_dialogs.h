@@ -12,11 +12,13 @@ using ui::kIdOk;
 using ui::QuestionDialog;
 
 // The start-up failure and whether to quit: "はい(&Y)" ends with kIdOk. A detail (which
-// device, and why) gets a line of its own under the message; the buttons move down for it.
+// device, and why) gets a line of its own under the message; the question and the buttons
+// move down for it.
 class StartupErrorDialog final : public QuestionDialog {
  public:
   static constexpr int kMessageLine = 1601;
   static constexpr int kDetailLine = 2001;
+  static constexpr int kQuestionLine = 2002;
   StartupErrorDialog(const QString& message, QWidget* parent, const QString& detail = {});
 };
 
