@@ -56,8 +56,8 @@ int RunPorts(bool json) {
   }
   for (int n = 1; n <= kPortCount; ++n) {
     const ComTarget t = ResolveCom(n);
-    const char* state = !t.exists ? "no such device"
-                        : t.source == ComSource::Link ? "link in this folder"
+    const char* state = !t.exists                          ? "no such device"
+                        : t.source == ComSource::Link      ? "link in this folder"
                         : t.source == ComSource::LocalFile ? "file in this folder"
                                                            : "built-in port";
     std::printf("COM%d  %-40s %s\n", n, t.device.c_str(), state);

@@ -78,7 +78,8 @@ LinkOutcome MakeComLink(int portNumber, const std::string& device, const std::st
   }
   std::error_code ec;
   const std::string target =
-      device.front() == '/' ? device : std::filesystem::absolute(device, ec).lexically_normal().string();
+      device.front() == '/' ? device
+                            : std::filesystem::absolute(device, ec).lexically_normal().string();
   // Made under a name of its own and renamed over the old link, so COM<n> never vanishes.
   const std::string temporary = local + ".new" + std::to_string(::getpid());
   ::unlink(temporary.c_str());

@@ -47,8 +47,7 @@ pid_t FlockHolder(const struct stat& node) {
     std::istringstream fields(line);
     std::string index, kind, mode, access, device;
     long pid = 0;
-    if (!(fields >> index >> kind >> mode >> access >> pid >> device) || kind != "FLOCK")
-      continue;
+    if (!(fields >> index >> kind >> mode >> access >> pid >> device) || kind != "FLOCK") continue;
     unsigned devMajor = 0, devMinor = 0;
     unsigned long inode = 0;
     if (std::sscanf(device.c_str(), "%x:%x:%lu", &devMajor, &devMinor, &inode) == 3 &&
@@ -92,7 +91,8 @@ void ExplainOpenFailure(OpenFailure& failure, pid_t lockHolder) {
         failure.group = g->gr_name;
       else
         failure.group = std::to_string(node.st_gid);
-      failure.groupMayOpen = node.st_gid != 0 && (node.st_mode & S_IRGRP) && (node.st_mode & S_IWGRP);
+      failure.groupMayOpen =
+          node.st_gid != 0 && (node.st_mode & S_IRGRP) && (node.st_mode & S_IWGRP);
       break;
     case OpenError::Busy:
       failure.holder = lockHolder;
@@ -103,22 +103,22 @@ void ExplainOpenFailure(OpenFailure& failure, pid_t lockHolder) {
     case OpenError::None:
     case OpenError::NoDevice:
     case OpenError::NotSerial:
-    case OpenError::LineRefused:
-      break;
+    case OpenError::LineRefused: break;
   }
 }
 
 std::string OpenFailureDetail(const OpenFailure& failure) {
   if (failure.cause == OpenError::None) return {};
-  std::string line = failure.name + ": " + kCauseTexts[static_cast<std::size_t>(failure.cause)].text;
+  std::string line =
+      failure.name + ": " + kCauseTexts[static_cast<std::size_t>(failure.cause)].text;
   // The system's own words too: they are what people search for.
   if (failure.sysError != 0) line += std::string(" (") + std::strerror(failure.sysError) + ")";
   switch (failure.cause) {
     case OpenError::PermissionDenied:
       if (failure.group.empty()) break;
       if (failure.groupMayOpen)
-        line += "。ﾕｰｻﾞｰを " + failure.group + " ｸﾞﾙｰﾌﾟに加えて (sudo usermod -aG " + failure.group +
-                " $USER) ﾛｸﾞｲﾝし直してください";
+        line += "。ﾕｰｻﾞｰを " + failure.group + " ｸﾞﾙｰﾌﾟに加えて (sudo usermod -aG " +
+                failure.group + " $USER) ﾛｸﾞｲﾝし直してください";
       else
         line += "。ｸﾞﾙｰﾌﾟ " + failure.group + " にも読み書きの権利がありません";
       break;
@@ -130,8 +130,7 @@ std::string OpenFailureDetail(const OpenFailure& failure) {
     case OpenError::None:
     case OpenError::NoDevice:
     case OpenError::NotSerial:
-    case OpenError::LineRefused:
-      break;
+    case OpenError::LineRefused: break;
   }
   return line;
 }

@@ -15,10 +15,10 @@ enum class OpenError { None, NoDevice, PermissionDenied, Busy, NotSerial, LineRe
 
 struct OpenFailure {
   OpenError cause = OpenError::None;
-  std::string name;  // as the user knows it: "COM1 → /dev/ttyUSB0" or the path
-  std::string path;  // the path opened
-  int sysError = 0;  // errno, when the system said why
-  std::string group;         // permission denied: the node's group
+  std::string name;           // as the user knows it: "COM1 → /dev/ttyUSB0" or the path
+  std::string path;           // the path opened
+  int sysError = 0;           // errno, when the system said why
+  std::string group;          // permission denied: the node's group
   bool groupMayOpen = false;  // that group may read and write the node
   pid_t holder = 0;           // in use: the holder, when known
   std::string holderName;

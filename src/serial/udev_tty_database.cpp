@@ -41,14 +41,15 @@ std::vector<TtyRecord> UdevTtyDatabase::ttys() const {
     r.devNode = udev_device_get_devnode(d.get());
     udev_list_entry* link = nullptr;
     udev_list_entry_foreach(link, udev_device_get_devlinks_list_entry(d.get()))
-      r.devLinks.emplace_back(udev_list_entry_get_name(link));
+        r.devLinks.emplace_back(udev_list_entry_get_name(link));
     for (const char* key : kPropertyKeys)
       if (const char* value = udev_device_get_property_value(d.get(), key))
         r.properties[key] = value;
     if (const char* type = udev_device_get_sysattr_value(d.get(), "type"))
       r.uartType = std::atoi(type);
     // Owned by d: no reference of our own.
-    if (udev_device* usb = udev_device_get_parent_with_subsystem_devtype(d.get(), "usb", "usb_device")) {
+    if (udev_device* usb =
+            udev_device_get_parent_with_subsystem_devtype(d.get(), "usb", "usb_device")) {
       r.usbManufacturer = Text(udev_device_get_sysattr_value(usb, "manufacturer"));
       r.usbProduct = Text(udev_device_get_sysattr_value(usb, "product"));
       r.usbSerial = Text(udev_device_get_sysattr_value(usb, "serial"));

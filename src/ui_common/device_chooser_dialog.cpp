@@ -21,13 +21,13 @@ DeviceChooserDialog::DeviceChooserDialog(int portNumber, std::vector<SerialDevic
   TemplateLayout layout(this);
   layout.setTemplateSize(280, 130);
   const QString com = QStringLiteral("COM%1").arg(portNumber);
-  layout.addLabel(m_devices.empty()
-                      ? QStringLiteral("ｼﾘｱﾙﾃﾞﾊﾞｲｽが見つかりません")
-                      : QStringLiteral("%1 で開くﾃﾞﾊﾞｲｽを選んでください").arg(com),
+  layout.addLabel(m_devices.empty() ? QStringLiteral("ｼﾘｱﾙﾃﾞﾊﾞｲｽが見つかりません")
+                                    : QStringLiteral("%1 で開くﾃﾞﾊﾞｲｽを選んでください").arg(com),
                   {7, 7, 266, 8});
   m_list = layout.place(new QTreeWidget, {7, 18, 266, 84}, kDeviceList);
   m_list->setRootIsDecorated(false);
-  m_list->setHeaderLabels({QStringLiteral("ﾒｰｶｰ"), QStringLiteral("製品"), QStringLiteral("ﾃﾞﾊﾞｲｽ")});
+  m_list->setHeaderLabels(
+      {QStringLiteral("ﾒｰｶｰ"), QStringLiteral("製品"), QStringLiteral("ﾃﾞﾊﾞｲｽ")});
   for (const SerialDevice& d : m_devices) {
     const bool builtIn = d.kind == SerialKind::BuiltIn;
     auto* row = new QTreeWidgetItem(

@@ -109,7 +109,8 @@ TEST(ComNaming, LinkDanglingLinkTtySAndNone) {
   EXPECT_EQ(owner.ConnectTa(kDisplayMessageBox, nullptr, nullptr, 1), 0);
   ASSERT_EQ(dialogs.messages().size(), 1u);
   EXPECT_EQ(dialogs.messages()[0], ErrorMessageText(err::kPortOpen));
-  EXPECT_THAT(dialogs.details()[0], HasSubstr("COM1 → " + dir.file("gone") + ": ﾃﾞﾊﾞｲｽがありません"));
+  EXPECT_THAT(dialogs.details()[0],
+              HasSubstr("COM1 → " + dir.file("gone") + ": ﾃﾞﾊﾞｲｽがありません"));
 }
 
 TEST(ComLink, MadeReplacedButNeverOverAFile) {
@@ -186,7 +187,8 @@ TEST(OpenFailureDetail, EachCauseNamesThePathAndWhy) {
   ::close(pipeFds[1]);
   std::string line;
   char buf[512];
-  for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) line.append(buf, static_cast<size_t>(n));
+  for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;)
+    line.append(buf, static_cast<size_t>(n));
   ::close(pipeFds[0]);
   int status = 0;
   ::waitpid(child, &status, 0);

@@ -80,7 +80,8 @@ class ComDeviceTest : public QObject {
     answers.onShown("DeviceChooserDialog", pickSecond);
     choose->click();
     QCOMPARE(rows, (QStringList{"Acme", "(内蔵)"}));
-    QCOMPARE(QString::fromStdString(fs::read_symlink("COM1").string()), QStringLiteral("/dev/zero"));  // the older link replaced
+    QCOMPARE(QString::fromStdString(fs::read_symlink("COM1").string()),
+             QStringLiteral("/dev/zero"));  // the older link replaced
     QCOMPARE(label->toolTip(), QStringLiteral("COM1 → /dev/zero"));
 
     ports->setCurrentIndex(2);
