@@ -1,6 +1,7 @@
 #include "ui_common/com_device_row.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -34,7 +35,13 @@ ComDeviceRow::ComDeviceRow(TemplateLayout& layout, QComboBox* portList, DluRect 
   m_button = layout.addButton(QStringLiteral("ﾃﾞﾊﾞｲｽ選択(&D)..."), buttonRect, kChooseButton);
   connect(m_portList, &QComboBox::currentIndexChanged, this, &ComDeviceRow::refresh);
   connect(m_button, &QPushButton::clicked, this, &ComDeviceRow::chooseDevice);
+  layout.host()->window()->installEventFilter(this);
   refresh();
+}
+
+bool ComDeviceRow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::WindowActivate) refresh();
+  return QObject::eventFilter(watched, event);
 }
 
 int ComDeviceRow::portNumber() const { return m_portList->currentIndex() + 1; }

@@ -35,6 +35,10 @@ class ComDeviceRow final : public QObject {
   // The chooser for the drop-down's COM number; the label follows what it made.
   void chooseDevice();
 
+ protected:
+  // The window coming back to the front: a link may have been made meanwhile (m2ctl).
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   int portNumber() const;
 
