@@ -46,3 +46,14 @@ sim_start --xmodem --out "$work/received.dlf" --verdict-delay-ms 300
 step "$bin/m2ctl" update image.dlf
 step cmp <(head -c 102400 received.dlf) image.dlf
 echo "received image matches the download file"
+
+echo
+echo "== Serial ports: what COM1 to COM4 open, and linking a device to COM1"
+sim_link=sim-pty sim_start
+sim_link=""
+rm -f COM1
+step "$bin/m2ctl" ports
+step "$bin/m2ctl" ports link COM1 "$(readlink sim-pty)"
+step "$bin/m2ctl" identify
+ln -s "$work/unplugged" COM2
+step "$bin/m2ctl" --port 2 identify

@@ -33,11 +33,12 @@ sim_stop() {
   true
 }
 
-# sim_start [m2sim options]: the simulated TA on ./COM1, its commands logged to commands.log.
+# sim_start [m2sim options]: the simulated TA on ./COM1 (./$sim_link when set), its commands
+# logged to commands.log.
 sim_start() {
   sim_stop
   rm -f "$work/sim.out"
-  "$bin/m2sim" --link COM1 --log "$work/commands.log" "$@" >"$work/sim.out" 2>&1 &
+  "$bin/m2sim" --link "${sim_link:-COM1}" --log "$work/commands.log" "$@" >"$work/sim.out" 2>&1 &
   sim_pid=$!
   for _ in $(seq 100); do [ -s "$work/sim.out" ] && break; sleep 0.05; done
   cat "$work/sim.out"

@@ -40,3 +40,21 @@ else
   echo "demo: the TA's image differs from firmware.dlf" >&2
   exit 1
 fi
+
+echo "== M2Update: a COM number with nothing behind it says so at once"
+ln -s "$work/unplugged" COM2
+app_start M2Update
+window_wait "$caption"
+type_text "$work/firmware.dlf"
+# From the path over 参照 to the COM drop-down, then COM2.
+keys Tab Tab Down
+shot update-no-device-chosen
+keys Return
+window_wait "ﾊﾞ-ｼﾞｮﾝｱｯﾌﾟ:確認"
+keys Return
+sleep 1
+shot update-no-device-message
+keys Return
+window_wait "$caption"
+keys Escape
+app_wait_exit M2Update

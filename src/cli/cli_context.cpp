@@ -14,7 +14,8 @@ PortSettings CliContext::portSettings(PortSettings defaults) const {
 
 void AddGlobalOptions(CLI::App& app, CliContext& ctx) {
   auto* device = app.add_option("--device", ctx.device, "serial device to open instead of COMn");
-  app.add_option("--port", ctx.port, "COM port number (COMn: ./COMn if present, else /dev/ttyS<n-1>)")
+  app.add_option("--port", ctx.port,
+                 "COM port number (COMn: ./COMn if present, else /dev/ttyS<n-1>; see m2ctl ports)")
       ->check(CLI::Range(1, 4))
       ->excludes(device);
   app.add_option("--speed", ctx.speed, "baud rate")

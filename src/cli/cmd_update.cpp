@@ -48,10 +48,12 @@ class ConsoleProgressView final : public ProgressView {
     m_lastMessage.assign(d.message);
     poke();
   }
-  void showStartFailure(std::string_view text) override {
+  void showStartFailure(std::string_view text, std::string_view detail) override {
     std::lock_guard lock(m_mutex);
     endLine();
     std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    if (!detail.empty())
+      std::fprintf(stderr, "%.*s\n", static_cast<int>(detail.size()), detail.data());
   }
   void closeDialog() override {
     std::lock_guard lock(m_mutex);

@@ -10,5 +10,6 @@ void RegisterAtCommands(CLI::App& app, CliContext& ctx);      // at, identify
 void RegisterStatusCommands(CLI::App& app, CliContext& ctx);  // charges, clear-charges, causes, line
 void RegisterSettingsCommands(CLI::App& app, CliContext& ctx);  // read, reset-read, write, show
 void RegisterUpdateCommand(CLI::App& app, CliContext& ctx);     // update
+void RegisterPortsCommands(CLI::App& app, CliContext& ctx);     // ports, ports link
 
 }  // namespace m2::cli

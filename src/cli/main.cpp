@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
   RegisterStatusCommands(app, ctx);
   RegisterSettingsCommands(app, ctx);
   RegisterUpdateCommand(app, ctx);
+  RegisterPortsCommands(app, ctx);
   try {
     app.parse(argc, argv);
   } catch (const CLI::Success& e) {

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "serial/com_naming.h"
 #include "serial/port_tables.h"
 
 namespace m2 {
@@ -53,30 +54,43 @@ std::string CeTrace(unsigned value) {
   return text;
 }
 
-std::string ResolveComDevice(int portNumber) {
-  if (portNumber < 1 || portNumber > kPortCount) return {};
-  const std::string local = "COM" + std::to_string(portNumber);
-  struct stat st{};
-  if (::lstat(local.c_str(), &st) == 0) return local;
-  return "/dev/ttyS" + std::to_string(portNumber - 1);
-}
+std::string ResolveComDevice(int portNumber) { return ResolveCom(portNumber).openPath; }
 
-OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath) {
+OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath, OpenFailure* failure) {
+  auto fail = [&](OpenError cause, int error, pid_t lockHolder = 0) {
+    if (failure) {
+      failure->cause = cause;
+      if (failure->name.empty()) failure->name = devicePath;
+      failure->path = devicePath;
+      failure->sysError = error;
+      ExplainOpenFailure(*failure, lockHolder);
+    }
+    return cause;
+  };
   UniqueFd fd(::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd) return errno == EBUSY ? OpenError::Busy : OpenError::NoDevice;
-  if (!::isatty(fd.get())) return OpenError::NoDevice;
+  if (!fd) {
+    const int error = errno;
+    switch (error) {
+      case EACCES:
+      case EPERM: return fail(OpenError::PermissionDenied, error);
+      case EBUSY: return fail(OpenError::Busy, error);
+      case EISDIR: return fail(OpenError::NotSerial, error);
+      default: return fail(OpenError::NoDevice, error);
+    }
+  }
+  if (!::isatty(fd.get())) return fail(OpenError::NotSerial, 0);
 
   // Exclusivity: TIOCEXCL keeps out later opens by non-root programs, flock keeps out
   // any copy of ours (root included), the lock file keeps out UUCP-convention tools.
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return OpenError::Busy;
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return fail(OpenError::Busy, 0);
   char resolved[PATH_MAX];
   std::string realPath = ::realpath(devicePath.c_str(), resolved) ? resolved : devicePath;
   DeviceLock lock;
-  if (!lock.acquire(realPath)) return OpenError::Busy;
+  if (!lock.acquire(realPath)) return fail(OpenError::Busy, 0, lock.refusedBy());
   ::ioctl(fd.get(), TIOCEXCL);
 
   termios saved{};
-  if (::tcgetattr(fd.get(), &saved) != 0) return OpenError::NoDevice;
+  if (::tcgetattr(fd.get(), &saved) != 0) return fail(OpenError::NotSerial, errno);
 
   port.handle = std::move(fd);
   port.devicePath = devicePath;
@@ -85,8 +99,9 @@ OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath) {
   DisableClosingWait(port.handle.get());
   PurgeComPort(port);
   if (!ConfigureComLine(port)) {
+    const int error = errno;
     CloseComDevice(port);
-    return OpenError::LineRefused;
+    return fail(OpenError::LineRefused, error);
   }
   {
     std::lock_guard lock(port.countsMutex);

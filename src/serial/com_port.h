@@ -2,9 +2,8 @@
 // The operating-system side of one serial port: the port record and the open, configure,
 // read, write and close steps on a POSIX tty. Both link forms build on it.
 //
-// A port is named "COM<n>". A file or symlink of that name in the current directory is
-// opened when it exists (so `ln -s /dev/ttyUSB0 COM1` maps COM1, and the simulator links
-// itself there); otherwise COM<n> is /dev/ttyS<n-1>. Port numbers above 4 never open.
+// A port is named "COM<n>" (see com_naming.h): the COM<n> link in the working folder when
+// there is one, else /dev/ttyS<n-1>. Port numbers above 4 never open.
 #include <linux/serial.h>
 #include <termios.h>
 
@@ -18,6 +17,7 @@
 #include <string_view>
 
 #include "serial/device_lock.h"
+#include "serial/open_failure.h"
 #include "serial/unique_fd.h"
 
 namespace m2 {
@@ -48,13 +48,13 @@ struct ComPortInfo {
   std::mutex countsMutex;
 };
 
-// "COM<n>" as described above; empty for a port number outside 1..4.
+// The path COM<n> opens; empty for a port number outside 1..4.
 std::string ResolveComDevice(int portNumber);
 
-enum class OpenError { None, NoDevice, Busy, LineRefused };
-
-// Opens devicePath exclusively and configures the line; on failure nothing stays open.
-OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath);
+// Opens devicePath exclusively and configures the line; on failure nothing stays open, and
+// failure (when given) says why, its name being devicePath.
+OpenError OpenComDevice(ComPortInfo& port, const std::string& devicePath,
+                        OpenFailure* failure = nullptr);
 
 // Applies the record's speed, format and flow flags to the open device.
 bool ConfigureComLine(ComPortInfo& port);

@@ -75,6 +75,7 @@ std::string DeviceLock::LockFileName(const std::string& realPath) {
 
 bool DeviceLock::acquire(const std::string& realPath) {
   release();
+  m_refusedBy = 0;
   const std::string path = LockDirectory() + "/" + LockFileName(realPath);
   for (int attempt = 0; attempt < 2; ++attempt) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
@@ -92,7 +93,10 @@ bool DeviceLock::acquire(const std::string& realPath) {
     }
     if (errno != EEXIST) return true;  // no usable lock directory: flock still guards
     pid_t owner = ReadLockPid(path);
-    if (owner > 0 && ProcessAlive(owner)) return false;
+    if (owner > 0 && ProcessAlive(owner)) {
+      m_refusedBy = owner;
+      return false;
+    }
     ::unlink(path.c_str());  // stale: its owner is gone
   }
   return false;

@@ -97,12 +97,12 @@ AtResult LinkOwner::CollectReply(AtSession& session, int lenient, int* resultSlo
   }
 }
 
-int LinkOwner::ReportError(int code, int displayMode) {
+int LinkOwner::ReportError(int code, int displayMode, std::string_view detail) {
   int answer = 0;
   if (displayMode == kDisplayStartup)
-    answer = m_dialogs.askStartupQuit(ErrorMessageText(code)) == 1 ? 1 : 0;
+    answer = m_dialogs.askStartupQuit(ErrorMessageText(code), detail) == 1 ? 1 : 0;
   else
-    m_dialogs.showMessage(ErrorMessageText(code));
+    m_dialogs.showMessage(ErrorMessageText(code), detail);
   lastErrorCode = code;
   return answer;
 }

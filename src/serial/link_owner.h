@@ -47,7 +47,7 @@ class LinkOwner {
   AtResult AtTransact(std::string_view command, int lenient, int* resultSlot,
                       AtSession* session = nullptr);
 
-  int ReportError(int code, int displayMode);
+  int ReportError(int code, int displayMode, std::string_view detail = {});
   int MessageBox(int code, const char* detail = nullptr);  // leaves lastErrorCode alone
   // Reports error 9 when the field is missing or malformed.
   int ExtractField(std::string_view text, std::string_view key, int delimiterSet, int checkKind,

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "serial/com_naming.h"
+
 namespace m2 {
 
 PortChannel::PortChannel(std::uint8_t flowFlags, TimeoutMode timeoutMode, int burstLimit)
@@ -28,12 +30,23 @@ int PortChannel::PreparePort(int portNumber, std::uint32_t baudRate, std::uint8_
 }
 
 int PortChannel::OpenPort() {
+  m_lastFailure = {};
   if (!m_port || m_port->openFlag == 1) return 0;
-  std::string path = m_deviceOverride ? *m_deviceOverride : ResolveComDevice(m_port->portNumber);
-  if (path.empty()) return 0;
+  std::string path;
+  if (m_deviceOverride) {
+    path = *m_deviceOverride;
+  } else {
+    const ComTarget target = ResolveCom(m_port->portNumber);
+    path = target.openPath;
+    m_lastFailure.name = ComDisplayName(m_port->portNumber, target);
+  }
+  if (path.empty()) {
+    m_lastFailure.cause = OpenError::NoDevice;
+    return 0;
+  }
   {
     std::lock_guard lock(m_deviceMutex);
-    if (OpenComDevice(*m_port, path) != OpenError::None) return 0;
+    if (OpenComDevice(*m_port, path, &m_lastFailure) != OpenError::None) return 0;
   }
   m_port->openFlag = 1;
   beforeWatcherStarts();

@@ -40,6 +40,8 @@ class PortChannel : protected BurstSink {
   // Opens this path instead of resolving "COM<n>" (the CLI's --device).
   void setDeviceOverride(std::optional<std::string> path) { m_deviceOverride = std::move(path); }
   const ComPortInfo* portInfo() const { return m_port.get(); }
+  // Why the last OpenPort failed (cause None after a success or a failure of our own).
+  const OpenFailure& lastOpenFailure() const { return m_lastFailure; }
   void setTimeoutMode(TimeoutMode mode) { m_timeoutMode = mode; }
 
  protected:
@@ -55,6 +57,7 @@ class PortChannel : protected BurstSink {
   std::mutex m_deviceMutex;  // DropExclusivity against opening, closing and releasing
   std::unique_ptr<ComPortInfo> m_port;
   std::unique_ptr<CComThread> m_thread;
+  OpenFailure m_lastFailure;
 };
 
 }  // namespace m2

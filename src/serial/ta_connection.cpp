@@ -43,7 +43,8 @@ int LinkOwner::ConnectTa(int displayMode, int* resultSlot, const PortSettings* s
     return 0;
   }
   if (m_link.OpenPort() != 1) {
-    int answer = ReportError(err::kPortOpen, displayMode);
+    int answer =
+        ReportError(err::kPortOpen, displayMode, OpenFailureDetail(m_link.lastOpenFailure()));
     if (resultSlot) *resultSlot = answer;
     m_link.ReleasePort();
     return 0;

@@ -11,11 +11,12 @@ namespace m2 {
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
-  // A message box with an OK button; returns its answer.
-  virtual int showMessage(std::string_view text) = 0;
+  // A message box with an OK button; returns its answer. detail, when not empty, is one
+  // line beside the fixed text saying more (which device, and why).
+  virtual int showMessage(std::string_view text, std::string_view detail = {}) = 0;
   // The start-up error dialog: the message and the question whether to quit.
   // 1 when the user chose yes (quit), else 0.
-  virtual int askStartupQuit(std::string_view text) = 0;
+  virtual int askStartupQuit(std::string_view text, std::string_view detail = {}) = 0;
 };
 
 class BurstWaiter {

@@ -2,22 +2,34 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 
 #include "setup_ui/setup_strings.h"
+#include "ui_common/template_layout.h"
 
 namespace m2::setup {
 
-StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent)
+StartupErrorDialog::StartupErrorDialog(const QString& message, QWidget* parent,
+                                       const QString& detail)
     : QuestionDialog({"起動時のエラー：確認",
                       215,
                       76,
                       {{"ﾊﾟｿｺﾝ通信ﾎﾟｰﾄの受信待ちﾀｲﾏがﾀｲﾑｱｳﾄしました", {36, 10, 172, 8}, kMessageLine},
-                       {"簡単設定ﾕｰﾃｨﾘﾃｨを終了しますか？", {36, 26, 172, 8}}},
+                       {"簡単設定ﾕｰﾃｨﾘﾃｨを終了しますか？", {36, 26, 172, 8}, kQuestionLine}},
                       {{"はい(&Y)", kIdOk, {50, 52, 50, 14}}, {"いいえ(&N)", kIdCancel, {115, 52, 50, 14}}},
                       kIdOk},
                      kAppIcon, parent) {
   setObjectName(QStringLiteral("StartupErrorDialog"));
   line(kMessageLine)->setText(message);
+  if (detail.isEmpty()) return;
+  constexpr int kDetailHeight = 18;  // two lines of text and a gap
+  ui::TemplateLayout layout(this);
+  layout.addLabel(detail, {36, 22, 172, kDetailHeight}, kDetailLine);
+  const int shift = layout.units().y(kDetailHeight);
+  QLabel* question = line(kQuestionLine);
+  question->move(question->pos() + QPoint(0, shift));
+  for (int id : {kIdOk, kIdCancel}) button(id)->move(button(id)->pos() + QPoint(0, shift));
+  setFixedSize(size() + QSize(0, shift));
 }
 
 ExitConfirmDialog::ExitConfirmDialog(QWidget* parent)

@@ -11,11 +11,15 @@ using ui::kIdCancel;
 using ui::kIdOk;
 using ui::QuestionDialog;
 
-// The start-up failure and whether to quit: "はい(&Y)" ends with kIdOk.
+// The start-up failure and whether to quit: "はい(&Y)" ends with kIdOk. A detail (which
+// device, and why) gets a line of its own under the message; the question and the buttons
+// move down for it.
 class StartupErrorDialog final : public QuestionDialog {
  public:
   static constexpr int kMessageLine = 1601;
-  StartupErrorDialog(const QString& message, QWidget* parent);
+  static constexpr int kDetailLine = 2001;
+  static constexpr int kQuestionLine = 2002;
+  StartupErrorDialog(const QString& message, QWidget* parent, const QString& detail = {});
 };
 
 // Save and exit? kIdOk (yes), kNoId (no) or kIdCancel.

@@ -14,12 +14,12 @@ QWidget* SetupUserDialogs::parentWindow() const {
   return m_owner;
 }
 
-int SetupUserDialogs::showMessage(std::string_view text) {
-  return ui::ShowOkMessage(parentWindow(), AppTitle(), ui::Qs(text));
+int SetupUserDialogs::showMessage(std::string_view text, std::string_view detail) {
+  return ui::ShowOkMessage(parentWindow(), AppTitle(), ui::Qs(text), ui::Qs(detail));
 }
 
-int SetupUserDialogs::askStartupQuit(std::string_view text) {
-  StartupErrorDialog dialog(ui::Qs(text), parentWindow());
+int SetupUserDialogs::askStartupQuit(std::string_view text, std::string_view detail) {
+  StartupErrorDialog dialog(ui::Qs(text), parentWindow(), ui::Qs(detail));
   return dialog.exec() == kIdOk ? 1 : 0;
 }
 

@@ -10,8 +10,8 @@ namespace m2::setup {
 class SetupUserDialogs final : public UserDialogs {
  public:
   explicit SetupUserDialogs(QWidget* owner) : m_owner(owner) {}
-  int showMessage(std::string_view text) override;
-  int askStartupQuit(std::string_view text) override;
+  int showMessage(std::string_view text, std::string_view detail = {}) override;
+  int askStartupQuit(std::string_view text, std::string_view detail = {}) override;
 
  private:
   QWidget* parentWindow() const;

@@ -7,22 +7,35 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 
 #include "update/update_messages.h"
 
 namespace m2 {
+namespace {
+
+constexpr std::string_view kNotAFileText = "ﾌｧｲﾙではありません";
+constexpr std::string_view kInUseText = "他のﾌﾟﾛｸﾞﾗﾑが使用中です";
+
+}  // namespace
 
 int DownloadFile::Open(const std::string& path) {
   Close();
+  m_failureDetail.clear();
+  auto fail = [&](int code, std::string_view cause) {
+    m_failureDetail = path + ": " + std::string(cause);
+    return code;
+  };
   struct stat entry{};
-  if (::stat(path.c_str(), &entry) != 0) return kCodeFileNotFound;
-  if (!S_ISREG(entry.st_mode)) return kCodeFileOpen;
+  if (::stat(path.c_str(), &entry) != 0) return fail(kCodeFileNotFound, std::strerror(errno));
+  if (!S_ISREG(entry.st_mode)) return fail(kCodeFileOpen, kNotAFileText);
   // O_NONBLOCK: should the path turn into a FIFO or a device after the stat, the open must
   // still return at once. The opened file is checked again.
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (!fd) return kCodeFileOpen;
-  if (::fstat(fd.get(), &entry) != 0 || !S_ISREG(entry.st_mode)) return kCodeFileOpen;
-  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return kCodeFileOpen;
+  if (!fd) return fail(kCodeFileOpen, std::strerror(errno));
+  if (::fstat(fd.get(), &entry) != 0 || !S_ISREG(entry.st_mode))
+    return fail(kCodeFileOpen, kNotAFileText);
+  if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) return fail(kCodeFileOpen, kInUseText);
   m_size = static_cast<std::uint64_t>(entry.st_size);
   m_fd = std::move(fd);
   return 0;

@@ -14,8 +14,10 @@ class DownloadFile {
  public:
   static constexpr std::uint64_t kBlockBytes = 1024;
 
-  // 0, kCodeFileNotFound (no directory entry) or kCodeFileOpen.
+  // 0, kCodeFileNotFound (no directory entry) or kCodeFileOpen; failureDetail() then
+  // names the path and the cause in one line.
   int Open(const std::string& path);
+  const std::string& failureDetail() const { return m_failureDetail; }
   // Reads the block the counter has just been advanced to into data (kBlockBytes long).
   // The last block's tail is zero. 0, or kCodeFileRead after which the file is closed.
   int ReadNextBlock(std::uint64_t counter, std::uint8_t* data);
@@ -31,6 +33,7 @@ class DownloadFile {
  private:
   UniqueFd m_fd;
   std::uint64_t m_size = 0;
+  std::string m_failureDetail;
 };
 
 }  // namespace m2

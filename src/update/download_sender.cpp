@@ -75,6 +75,18 @@ int DownloadSender::StartUpdate(int stepMode, const UpdateRequest& request, Send
   return 0;
 }
 
+std::string DownloadSender::StartFailureDetail(int code) const {
+  switch (code) {
+    case kCodeFileNotFound:
+    case kCodeFileOpen: {
+      std::lock_guard lock(m_mutex);
+      return m_file.failureDetail();
+    }
+    case kCodePortOpen: return m_link.openFailureDetail();
+    default: return {};
+  }
+}
+
 void DownloadSender::Stop() {
   {
     std::lock_guard lock(m_mutex);

@@ -89,6 +89,8 @@ class DownloadSender : private ClockListener {
   // kCodeFileNotFound, kCodeFileOpen, kCodeWorker, kCodePortOpen; after a code the caller
   // calls Stop, which releases whatever was taken.
   int StartUpdate(int stepMode, const UpdateRequest& request, SenderOwner* owner);
+  // The path and cause behind StartUpdate's code, in one line; empty when there is none.
+  std::string StartFailureDetail(int code) const;
   // One received byte (0: no byte). Returns the step's result (0, 53 or 100).
   int Step(std::uint8_t byte);
   // Ends the worker, closes the port and the file, forgets the owner; state Idle.

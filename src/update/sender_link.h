@@ -20,6 +20,8 @@ class SenderLink {
   virtual int Write(const void* data, std::size_t count) = 0;
   // Receives every received chunk on the link's watcher thread; null detaches.
   virtual void setDataWindow(RxChunkObserver* window) = 0;
+  // Why the last OpenPort failed, in one line for the user; empty when unknown.
+  virtual std::string openFailureDetail() const { return {}; }
 };
 
 class SerialSenderLink final : public SenderLink {
@@ -31,6 +33,9 @@ class SerialSenderLink final : public SenderLink {
   void ClosePort(int ownerId) override { m_link.ClosePort(ownerId); }
   int Write(const void* data, std::size_t count) override { return m_link.Write(data, count); }
   void setDataWindow(RxChunkObserver* window) override { m_link.setDataWindow(window); }
+  std::string openFailureDetail() const override {
+    return OpenFailureDetail(m_link.lastOpenFailure());
+  }
 
   UpdateLink& link() { return m_link; }
   void setDeviceOverride(std::optional<std::string> path) {

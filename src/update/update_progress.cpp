@@ -44,7 +44,7 @@ bool UpdateProgress::Start(const UpdateRequest& request) {
       showStatus(0);
       return true;
     }
-    m_view.showStartFailure(UpdateMessageText(code));
+    m_view.showStartFailure(UpdateMessageText(code), m_sender.StartFailureDetail(code));
     m_state = ProgressState::Closing;
   }
   close();

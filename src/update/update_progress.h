@@ -45,8 +45,9 @@ class ProgressView {
   virtual ~ProgressView() = default;
   // The controls changed.
   virtual void render(const ProgressDisplay& display) = 0;
-  // The update could not start: a message box with an OK button.
-  virtual void showStartFailure(std::string_view text) = 0;
+  // The update could not start: a message box with an OK button; detail (the path and the
+  // cause) goes under the text when it is not empty.
+  virtual void showStartFailure(std::string_view text, std::string_view detail) = 0;
   // The sender is stopped and the dialog closes.
   virtual void closeDialog() = 0;
 };

@@ -16,19 +16,21 @@ void PostedProgressView::render(const ProgressDisplay& d) {
       m_receiver, [this, shown = std::move(shown)] { m_show(shown); }, Qt::QueuedConnection);
 }
 
-void PostedProgressView::showStartFailure(std::string_view text) {
+void PostedProgressView::showStartFailure(std::string_view text, std::string_view detail) {
   std::lock_guard lock(m_mutex);
   m_startFailure = ui::Qs(text);
+  m_startDetail = ui::Qs(detail);
 }
 
 void PostedProgressView::closeDialog() {
-  QString failure;
+  QString failure, detail;
   {
     std::lock_guard lock(m_mutex);
     failure = m_startFailure;
+    detail = m_startDetail;
   }
   QMetaObject::invokeMethod(
-      m_receiver, [this, failure] { m_close(failure); }, Qt::QueuedConnection);
+      m_receiver, [this, failure, detail] { m_close(failure, detail); }, Qt::QueuedConnection);
 }
 
 }  // namespace m2::update_ui

@@ -25,14 +25,14 @@ struct ShownProgress {
 class PostedProgressView final : public ProgressView {
  public:
   using ShowFn = std::function<void(const ShownProgress&)>;
-  // startFailure is empty unless the update could not start.
-  using CloseFn = std::function<void(const QString& startFailure)>;
+  // startFailure is empty unless the update could not start; detail says more about it.
+  using CloseFn = std::function<void(const QString& startFailure, const QString& detail)>;
 
   // show and close run on the receiver's thread; posts to a destroyed receiver are dropped.
   PostedProgressView(QObject* receiver, ShowFn show, CloseFn close);
 
   void render(const ProgressDisplay& display) override;
-  void showStartFailure(std::string_view text) override;
+  void showStartFailure(std::string_view text, std::string_view detail) override;
   void closeDialog() override;
 
  private:
@@ -41,6 +41,7 @@ class PostedProgressView final : public ProgressView {
   CloseFn m_close;
   std::mutex m_mutex;
   QString m_startFailure;
+  QString m_startDetail;
 };
 
 }  // namespace m2::update_ui

@@ -15,6 +15,7 @@
 #include <array>
 
 #include "serial/port_tables.h"
+#include "ui_common/com_device_row.h"
 #include "ui_common/help_opener.h"
 #include "ui_common/resource_icons.h"
 #include "ui_common/template_layout.h"
@@ -114,6 +115,8 @@ void UpdateMainDialog::BuildControls(QWidget* client) {
   QStringList speeds;
   for (const SpeedEntry& speed : SpeedTable) speeds << QString::number(speed.baud);
   m_speedList = layout.addDropDown({60, 66, 60, 90}, kSpeedList, speeds);
+  // Ours: the device the chosen COM number opens, and the chooser that links one to it.
+  new ui::ComDeviceRow(layout, m_portList, {126, 54, 94, 8}, {126, 65, 64, 14});
 
   auto* exitButton = layout.addButton(QStringLiteral("終了(&E)"), {7, 91, 50, 14}, kExitButton);
   m_updateButton =

@@ -17,7 +17,9 @@ UpdateProgressDialog::UpdateProgressDialog(DownloadSender& sender, UpdateRequest
       m_request(std::move(request)),
       m_view(
           this, [this](const ShownProgress& shown) { apply(shown); },
-          [this](const QString& startFailure) { finish(startFailure); }),
+          [this](const QString& startFailure, const QString& detail) {
+            finish(startFailure, detail);
+          }),
       m_progress(sender, m_view) {
   setObjectName(QStringLiteral("UpdateProgressDialog"));
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝｱｯﾌﾟの状態"));
@@ -71,8 +73,8 @@ void UpdateProgressDialog::apply(const ShownProgress& shown) {
   m_bar->setValue(shown.percent);
 }
 
-void UpdateProgressDialog::finish(const QString& startFailure) {
-  if (!startFailure.isEmpty()) ui::ShowOkMessage(this, AppTitle(), startFailure);
+void UpdateProgressDialog::finish(const QString& startFailure, const QString& detail) {
+  if (!startFailure.isEmpty()) ui::ShowOkMessage(this, AppTitle(), startFailure, detail);
   done(QDialog::Rejected);
 }
 

@@ -31,7 +31,7 @@ class UpdateProgressDialog final : public QDialog {
  private:
   void pressButton();
   void apply(const ShownProgress& shown);
-  void finish(const QString& startFailure);
+  void finish(const QString& startFailure, const QString& detail);
 
   UpdateRequest m_request;
   PostedProgressView m_view;

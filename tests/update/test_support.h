@@ -187,7 +187,7 @@ class RecordingView final : public ProgressView {
                          std::string(d.buttonText), d.percent});
     m_cv.notify_all();
   }
-  void showStartFailure(std::string_view text) override {
+  void showStartFailure(std::string_view text, std::string_view) override {
     std::lock_guard g(m_mutex);
     m_startFailures.emplace_back(text);
   }
