@@ -13,8 +13,9 @@ QString UpdateApp::HelpFilePath() {
   return dir.isEmpty() ? name : dir + QLatin1Char('/') + name;
 }
 
-int UpdateApp::Run() {
+int UpdateApp::Run(const QString& downloadPath) {
   UpdateMainDialog dialog(HelpFilePath());
+  if (!downloadPath.isEmpty()) dialog.SetDownloadPath(downloadPath);
   dialog.exec();
   return 0;
 }
