@@ -9,8 +9,10 @@ namespace m2 {
 
 std::filesystem::path UserFolderPath(const char* xdgDataHome, const char* home) {
   namespace fs = std::filesystem;
-  if (xdgDataHome && fs::path(xdgDataHome).is_absolute()) return fs::path(xdgDataHome) / kUserFolderName;
-  if (home && fs::path(home).is_absolute()) return fs::path(home) / ".local/share" / kUserFolderName;
+  if (xdgDataHome && fs::path(xdgDataHome).is_absolute())
+    return fs::path(xdgDataHome) / kUserFolderName;
+  if (home && fs::path(home).is_absolute())
+    return fs::path(home) / ".local/share" / kUserFolderName;
   return {};
 }
 
@@ -21,7 +23,8 @@ std::error_code EnterUserFolder(const std::filesystem::path& folder) {
   fs::create_directories(folder.parent_path(), ec);
   if (ec) return ec;
   // Made here rather than by create_directories so that it never exists with wider rights.
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return {errno, std::generic_category()};
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
+    return {errno, std::generic_category()};
   if (::chdir(folder.c_str()) != 0) return {errno, std::generic_category()};
   return {};
 }

@@ -9,8 +9,8 @@
 // action only notes the window (passed over when the next step's window is already up);
 // anything else is a key sequence for the window's focus widget ("Return", "Esc", "F1").
 // M2_DRIVE_LOG gets a line for each step taken, "open <url>" for every URL the program asks
-// the desktop to open and "done" after the last step. A modal window the script does not name is logged as
-// "unexpected <name> <title>" and ends the program with status 3.
+// the desktop to open and "done" after the last step. A modal window the script does not name is
+// logged as "unexpected <name> <title>" and ends the program with status 3.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -77,7 +77,10 @@ class Driver final : public QObject {
     // Run from the event queue: an action that opens a modal window must not hold up this
     // timer, which Qt does not fire again while its own handler runs.
     QMetaObject::invokeMethod(
-        this, [window = QPointer<QWidget>(top), action] { if (window) act(window, action); },
+        this,
+        [window = QPointer<QWidget>(top), action] {
+          if (window) act(window, action);
+        },
         Qt::QueuedConnection);
   }
 
@@ -85,7 +88,8 @@ class Driver final : public QObject {
   static bool ButtonReady(QWidget* window, const QString& action) {
     const int equals = action.indexOf('=');
     if (!action.startsWith('#') || equals < 0) return true;
-    const auto* button = window->findChild<QAbstractButton*>(ControlName(action.mid(1, equals - 1).toInt()));
+    const auto* button =
+        window->findChild<QAbstractButton*>(ControlName(action.mid(1, equals - 1).toInt()));
     return button && button->text() == action.mid(equals + 1);
   }
 

@@ -48,7 +48,8 @@ class InstalledPrograms : public ::testing::Test {
         m2::test::RunProgram({M2_CMAKE, "--install", M2_BUILD_DIR, "--prefix", "/usr"}, "/");
     ::unsetenv("DESTDIR");
     s_installed = install.exitCode == 0;
-    if (!s_installed) std::fprintf(stderr, "install failed:\n%s%s", install.out.c_str(), install.err.c_str());
+    if (!s_installed)
+      std::fprintf(stderr, "install failed:\n%s%s", install.out.c_str(), install.err.c_str());
   }
   static void TearDownTestSuite() { s_root.reset(); }
 
@@ -136,16 +137,21 @@ TEST_F(InstalledPrograms, UpdateSendsTheFileItWasOpenedWith) {
 
 TEST_F(InstalledPrograms, F1OpensTheInstalledGuide) {
   const fs::path guides = Usr() / "share/m2klx/help/en";
-  if (!fs::is_regular_file(guides / "M2Setup.html")) GTEST_SKIP() << "no guide installed in " << guides;
+  if (!fs::is_regular_file(guides / "M2Setup.html"))
+    GTEST_SKIP() << "no guide installed in " << guides;
   SimProcess sim({}, ComLink());
-  const auto setup = Drive(ExecLine("org.m2klx.M2Setup.desktop"), "SetupMainDialog>F1;SetupMainDialog>Esc");
+  const auto setup =
+      Drive(ExecLine("org.m2klx.M2Setup.desktop"), "SetupMainDialog>F1;SetupMainDialog>Esc");
   EXPECT_EQ(setup.exitCode, 0) << setup.log;
-  EXPECT_NE(setup.log.find("open file://" + fs::canonical(guides / "M2Setup.html").string() + "#SetupMainDialog"),
+  EXPECT_NE(setup.log.find("open file://" + fs::canonical(guides / "M2Setup.html").string() +
+                           "#SetupMainDialog"),
             std::string::npos)
       << setup.log;
-  const auto update = Drive(ExecLine("org.m2klx.M2Update.desktop"), "UpdateMainDialog>F1;UpdateMainDialog>Esc");
+  const auto update =
+      Drive(ExecLine("org.m2klx.M2Update.desktop"), "UpdateMainDialog>F1;UpdateMainDialog>Esc");
   EXPECT_EQ(update.exitCode, 0) << update.log;
-  EXPECT_NE(update.log.find("open file://" + fs::canonical(guides / "M2Update.html").string() + "#UpdateMainDialog"),
+  EXPECT_NE(update.log.find("open file://" + fs::canonical(guides / "M2Update.html").string() +
+                            "#UpdateMainDialog"),
             std::string::npos)
       << update.log;
 }

@@ -1,4 +1,6 @@
 // The per-user working folder of a menu start, and the few arguments the programs take.
+#include "settings/user_folder.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -6,14 +8,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "settings/user_folder.h"
 #include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
 TEST(UserFolder, FollowsXdgDataHomeOnlyWhenAbsolute) {
   EXPECT_EQ(m2::UserFolderPath("/x/data", "/home/u"), fs::path("/x/data/orvante-m2klx"));
-  EXPECT_EQ(m2::UserFolderPath("rel/data", "/home/u"), fs::path("/home/u/.local/share/orvante-m2klx"));
+  EXPECT_EQ(m2::UserFolderPath("rel/data", "/home/u"),
+            fs::path("/home/u/.local/share/orvante-m2klx"));
   EXPECT_EQ(m2::UserFolderPath(nullptr, "/home/u"), fs::path("/home/u/.local/share/orvante-m2klx"));
   EXPECT_TRUE(m2::UserFolderPath(nullptr, nullptr).empty());
 }
