@@ -1,5 +1,6 @@
 #include "setup_ui/setup_about_dialog.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -49,6 +50,12 @@ SetupAboutDialog::SetupAboutDialog(SetupMainDialog& main, QWidget* parent)
   ta->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ta->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   ta->setPlainText(QString(m_strTa).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+  // The settings file is opened by its bare name, so its folder is the working folder.
+  layout.addLabel(QStringLiteral("保存先："), {7, 85, 33, 8});
+  auto* folder = AddReadOnlyField(layout, {41, 83, 164, 12}, kFolderField);
+  folder->setText(QDir::toNativeSeparators(QDir::currentPath()));
+  folder->setToolTip(folder->text());
 
   layout.addLabel(QStringLiteral("Copyright (C)"), {32, 100, 63, 8});
   layout.addLabel(QString(), {99, 100, 76, 8}, kNoticeLine)->setText(SetupString(str::kVendorNotice));

@@ -1,6 +1,7 @@
 #pragma once
 // SetupAboutDialog: M2Setup's name and version, and the maker and firmware version of the TA
-// as the last identification found them. It asks the TA nothing.
+// as the last identification found them. It asks the TA nothing. Beside those it shows the
+// folder the settings file is kept in, so that a user can find it to back it up.
 #include <QDialog>
 #include <QString>
 
@@ -13,6 +14,7 @@ class SetupAboutDialog final : public QDialog {
   static constexpr int kUtilityField = 1607;
   static constexpr int kTaField = 1606;
   static constexpr int kNoticeLine = 1604;
+  static constexpr int kFolderField = 1690;
 
   // The texts are taken from the main dialog now, as the dialog opens.
   SetupAboutDialog(SetupMainDialog& main, QWidget* parent);

@@ -14,8 +14,9 @@ QString UpdateApp::HelpFilePath() {
   return dir.isEmpty() ? name : dir + QLatin1Char('/') + name;
 }
 
-int UpdateApp::Run() {
+int UpdateApp::Run(const QString& downloadPath) {
   UpdateMainDialog dialog(HelpFilePath());
+  if (!downloadPath.isEmpty()) dialog.SetDownloadPath(downloadPath);
   // The progress dialog's reject is its close box: the transfer stops at once.
   const ui::TerminationSignals termination(
       &dialog, [&dialog] { dialog.done(QDialog::Rejected); },

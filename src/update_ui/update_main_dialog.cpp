@@ -186,6 +186,10 @@ void UpdateMainDialog::ShowHelp(const QString& section) {
   ui::OpenHelpOrSay({m_helpFilePath, QStringLiteral("M2Update.html"), section}, this, AppTitle());
 }
 
+void UpdateMainDialog::SetDownloadPath(const QString& path) {
+  m_pathEdit->setText(QDir::toNativeSeparators(path));  // enables the update as typing does
+}
+
 void UpdateMainDialog::dragEnterEvent(QDragEnterEvent* event) {
   if (!m_progress && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
 }

@@ -44,6 +44,8 @@ class UpdateMainDialog final : public QDialog {
   void StartUpdate();
   void ShowAbout();
   void ShowHelp(const QString& section);
+  // A file given at start (the desktop's "open with"), shown as if typed.
+  void SetDownloadPath(const QString& path);
 
   QString appVersionText;
 

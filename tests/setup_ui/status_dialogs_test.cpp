@@ -241,10 +241,16 @@ void StatusDialogsTest::versionDialogBeforeAndAfterIdentification() {
   const QString notice = m2::setup::SetupString(m2::setup::str::kVendorNotice);
   QVERIFY(!notice.isEmpty());
 
-  bench.answers.onShown("SetupAboutDialog", read);
+  QString folder;
+  bench.answers.onShown("SetupAboutDialog", [&](QDialog* d) {
+    read(d);
+    folder = FieldText(d, 1690);
+  });
   bench.answers.expect("SetupAboutDialog", 1);
   bench.dialog->ShowAbout();
   QCOMPARE(texts, (QStringList{utility, " ﾒｰｶｰ:      \n ﾊﾞｰｼﾞｮﾝ:   ", notice}));
+  // The folder the settings file is in: the working folder.
+  QCOMPARE(folder, QString::fromStdString(bench.sim.dir()));
 
   QVERIFY(bench.open());
   bench.answers.onShown("SetupAboutDialog", read);
