@@ -16,13 +16,23 @@ std::function<bool(const QUrl&)>& Opener() {
   return opener;
 }
 
-// The guide is installed beside the programs; a build tree uses the copy the build made.
+// The guide is installed beside the programs, one folder per language; a build tree uses
+// the copy the build made.
 QString GuideFile(const QString& name) {
-  const QString beside =
-      QCoreApplication::applicationDirPath() + QStringLiteral("/../share/m2klx/help/") + name;
+  const QString language =
+      GuideLanguage(qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+                    qEnvironmentVariable("LANG"));
+  const QString beside = QCoreApplication::applicationDirPath() +
+                         QStringLiteral("/../share/m2klx/help/%1/").arg(language) + name;
   return QFileInfo(beside).isFile() ? QFileInfo(beside).canonicalFilePath() : QString();
 }
 }  // namespace
+
+QString GuideLanguage(const QString& lcAll, const QString& lcMessages, const QString& lang) {
+  // As for any message catalogue: the first of the three that is set and not empty counts.
+  const QString& locale = !lcAll.isEmpty() ? lcAll : !lcMessages.isEmpty() ? lcMessages : lang;
+  return locale.startsWith(QLatin1String("ja")) ? QStringLiteral("ja") : QStringLiteral("en");
+}
 
 QUrl HelpUrl(const HelpRequest& request) {
   const QFileInfo helpFile(QDir::current(), request.helpFileName);
