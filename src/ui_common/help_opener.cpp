@@ -23,12 +23,17 @@ QString& GuideFolder() {
   return folder;
 }
 
-// The guide is installed beside the programs; a build tree uses the copy the build made.
+// The guide is installed beside the programs, one folder per language; a build tree uses
+// the copy the build made. A test's own folder holds its guides directly.
 QString GuideFile(const QString& name) {
-  const QString folder = GuideFolder().isEmpty()
-                             ? QCoreApplication::applicationDirPath() +
-                                   QStringLiteral("/../share/m2klx/help")
-                             : GuideFolder();
+  QString folder = GuideFolder();
+  if (folder.isEmpty()) {
+    const QString language =
+        GuideLanguage(qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+                      qEnvironmentVariable("LANG"));
+    folder = QCoreApplication::applicationDirPath() +
+             QStringLiteral("/../share/m2klx/help/") + language;
+  }
   const QFileInfo file(folder + QLatin1Char('/') + name);
   return file.isFile() ? file.canonicalFilePath() : QString();
 }
@@ -76,6 +81,12 @@ class HelpKeyFilter final : public QObject {
   std::function<void(const QString& section)> m_showHelp;
 };
 }  // namespace
+
+QString GuideLanguage(const QString& lcAll, const QString& lcMessages, const QString& lang) {
+  // As for any message catalogue: the first of the three that is set and not empty counts.
+  const QString& locale = !lcAll.isEmpty() ? lcAll : !lcMessages.isEmpty() ? lcMessages : lang;
+  return locale.startsWith(QLatin1String("ja")) ? QStringLiteral("ja") : QStringLiteral("en");
+}
 
 QUrl HelpUrl(const HelpRequest& request) {
   const QFileInfo helpFile(QDir::current(), request.helpFileName);

@@ -1,7 +1,8 @@
 #pragma once
 // Help: the program's help file (a bare name such as "M2Setup.hlp") is opened from the
-// current directory when it is there; otherwise our own HTML guide, at the section of the
-// dialog asking. Either is handed to the desktop's opener.
+// current directory when it is there; otherwise our own HTML guide in the user's language
+// (Japanese or English), at the section of the dialog asking. Either is handed to the
+// desktop's opener.
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -15,6 +16,10 @@ struct HelpRequest {
   QString guideName;     // our guide, e.g. "M2Setup.html"; empty when there is none
   QString section;       // anchor in the guide: the asking dialog's class name
 };
+
+// The guide's language, "ja" or "en", from the locale variables LC_ALL, LC_MESSAGES and LANG:
+// Japanese when the one in effect starts with "ja".
+QString GuideLanguage(const QString& lcAll, const QString& lcMessages, const QString& lang);
 
 // The URL that would be opened, or an empty URL when neither document exists.
 QUrl HelpUrl(const HelpRequest& request);
