@@ -91,6 +91,18 @@ window_wait() {
   xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
   sleep 0.3
 }
+# focus_wait TITLE: waits up to 20 s until the keyboard focus is in the window with exactly
+# this title. A window can be found (and even be active) before the focus has reached it;
+# keys typed in between go to the window below.
+focus_wait() {
+  local name
+  for _ in $(seq 200); do
+    name=$(xdotool getwindowfocus getwindowname 2>/dev/null) && [ "$name" = "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "demo: the focus never reached \"$1\"" >&2
+  return 1
+}
 # window_gone TITLE: waits up to 20 s until no window has this title.
 window_gone() {
   for _ in $(seq 200); do

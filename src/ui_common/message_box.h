@@ -1,5 +1,7 @@
 #pragma once
-// The programs' message box: the text, an OK button only, the application's title.
+// The programs' message box: the text, an OK button only, the application's title. A box
+// and a confirmation are at least as wide as their caption needs, as a Windows message box
+// widens itself for a long caption.
 #include <QMessageBox>
 #include <QString>
 
@@ -7,5 +9,9 @@ namespace m2::ui {
 
 int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
                   QMessageBox::Icon icon = QMessageBox::Warning);
+
+// The width a window needs to show this caption whole in its title bar, with the window
+// manager's icon and buttons beside it.
+int CaptionWidth(const QString& caption);
 
 }  // namespace m2::ui
