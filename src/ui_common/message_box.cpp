@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 
 namespace m2::ui {
 
@@ -10,27 +12,20 @@ namespace {
 // Room beside the caption for the title bar's icon and its buttons, in title-bar heights.
 constexpr int kTitleBarItems = 5;
 
-// QMessageBox sizes itself when it is shown and leaves a caption only a narrow margin.
-class MessageBox final : public QMessageBox {
- public:
-  using QMessageBox::QMessageBox;
-
- protected:
-  void showEvent(QShowEvent* event) override {
-    QMessageBox::showEvent(event);
-    const int extra = CaptionWidth(windowTitle()) - width();
-    if (extra <= 0) return;
-    setFixedSize(width() + extra, height());
-    move(x() - extra / 2, y());  // still centred on its parent
-  }
-};
-
 }  // namespace
 
 int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
                   QMessageBox::Icon icon) {
-  MessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("messageBox"));
+  // QMessageBox sizes itself to its layout and leaves the caption only a narrow margin; a
+  // strut in the layout makes room for the whole caption.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const QMargins margins = grid->contentsMargins();
+    const int strut = CaptionWidth(title) - margins.left() - margins.right();
+    grid->addItem(new QSpacerItem(strut, 0, QSizePolicy::Fixed, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
   return box.exec();
 }
 

@@ -191,16 +191,6 @@ void UpdateMainDialog::ShowHelp(const QString& section) {
   ui::OpenHelpOrSay({m_helpFilePath, QStringLiteral("M2Update.html"), section}, this, AppTitle());
 }
 
-bool UpdateMainDialog::event(QEvent* event) {
-  // A click on this window while the update runs would leave it looking active with every
-  // key blocked; the progress dialog keeps the keyboard instead.
-  if (event->type() == QEvent::WindowActivate && m_progress && m_progress->isVisible()) {
-    m_progress->raise();
-    m_progress->activateWindow();
-  }
-  return QDialog::event(event);
-}
-
 void UpdateMainDialog::dragEnterEvent(QDragEnterEvent* event) {
   if (!m_progress && !DroppedFile(*event).isEmpty()) AcceptAsCopy(*event);
 }

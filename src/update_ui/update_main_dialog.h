@@ -48,8 +48,6 @@ class UpdateMainDialog final : public QDialog {
   QString appVersionText;
 
  protected:
-  // While the progress dialog is open, activating this window activates the dialog instead.
-  bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
