@@ -92,6 +92,18 @@ window_wait() {
   xdotool windowactivate --sync "$id" >/dev/null 2>&1 || xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
   sleep 0.3
 }
+# focus_wait TITLE: waits up to 20 s until the keyboard focus is in the window with exactly
+# this title. A window can be found (and even be active) before the focus has reached it;
+# keys typed in between go to the window below.
+focus_wait() {
+  local name
+  for _ in $(seq 200); do
+    name=$(xdotool getwindowfocus getwindowname 2>/dev/null) && [ "$name" = "$1" ] && return 0
+    sleep 0.1
+  done
+  echo "demo: the focus never reached \"$1\"" >&2
+  return 1
+}
 # window_gone TITLE: waits up to 20 s until no window has this title.
 window_gone() {
   for _ in $(seq 200); do
@@ -120,17 +132,32 @@ setup_read_from_ta() {
 }
 
 keys() { xdotool key --clearmodifiers --delay 80 "$@"; sleep 0.3; }
-# One character a call: xdotool maps a character missing from the keyboard (kanji, kana) to a
-# spare key for the moment of typing it, and several in one call can lose one.
+# Characters missing from the keyboard (kana, kanji) each get a spare keycode of their own
+# for the rest of the session. Left to itself, xdotool maps such a character to a spare key
+# for the moment of one keystroke and restores the key at once; a program that reads the
+# changed keymap only after the restore loses the character.
+declare -A keymap_added=()
+keymap_add() {
+  local text="$1" i c code
+  for ((i = 0; i < ${#text}; i++)); do
+    c="${text:i:1}"
+    [ "$(printf '%d' "'$c")" -lt 128 ] && continue
+    [ -n "${keymap_added[$c]:-}" ] && continue
+    code=$(xmodmap -pke | awk '$1 == "keycode" && NF == 3 && $2 > 8 && !code { code = $2 } END { print code }')
+    [ -n "$code" ] || { echo "demo: no spare keycode for $c" >&2; return 1; }
+    xmodmap -e "keycode $code = $(printf 'U%04X' "'$c")"
+    keymap_added[$c]=$code
+  done
+}
 type_text() {
   local text="$1" i
+  keymap_add "$text"
   for ((i = 0; i < ${#text}; i++)); do
     xdotool type --clearmodifiers "${text:i:1}"
     sleep 0.1
   done
   sleep 0.2
 }
-
 # shot NAME: the screen, trimmed to the windows on it, saved as demo-out/NAME.png.
 shot() {
   import -window root "$shots/$1.png" 2>/dev/null

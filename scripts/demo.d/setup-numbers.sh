@@ -32,6 +32,7 @@ keys ctrl+Tab
 # so Add without a selection takes entry 4.
 keys alt+a
 window_wait "電話番号ﾘｽﾄの追加"
+focus_wait "電話番号ﾘｽﾄの追加"
 type_text "大阪ｵﾌｨｽ"
 keys Tab
 type_text "0612345678"
@@ -55,6 +56,7 @@ eval "$(xdotool getwindowgeometry --shell "$sheet_id")"
 # Double click on entry 1 changes it.
 line_click 1 2
 window_wait "電話番号ﾘｽﾄの変更"
+focus_wait "電話番号ﾘｽﾄの変更"
 keys ctrl+a
 type_text "Head office"
 shot setup-numbers-change

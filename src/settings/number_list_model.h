@@ -69,9 +69,9 @@ class NumberListModel {
   // Rebuilds every line, as when the page opens or its font changed.
   void RebuildLines();
 
+  // The buttons for the selection the list shows; also when the list takes the focus, which
+  // it does again on every click, so the buttons never contradict a highlighted line.
   NumberButtons Buttons(Selection selection) const;
-  // The list box took the focus: the buttons as for no selection.
-  NumberButtons ButtonsOnFocus() const { return Buttons({}); }
   NumberAction DoubleClick(Selection selection) const;
 
   // The entry Add fills, if any. Without a selection it is the end index; when that entry

@@ -137,7 +137,7 @@ void NumberListView::DoubleClicked() {
 
 bool NumberListView::eventFilter(QObject* watched, QEvent* event) {
   if (watched == m_list && event->type() == QEvent::FocusIn && !m_settingButtons)
-    SetButtons(m_model->ButtonsOnFocus());
+    SetButtons(m_model->Buttons(Selected()));
   return QObject::eventFilter(watched, event);
 }
 

@@ -4,9 +4,9 @@
 // widest line) and the buttons "追加(&A)", "削除(&D)" and "変更(&M)". Decisions are the
 // NumberListModel's; this class asks the user and shows the result.
 //
-// Replacing a line drops its selection, so the buttons follow what is still selected.
-// When the list takes the focus, the buttons are set as for no selection and the focus
-// moves on to "追加(&A)" if it is enabled.
+// The buttons always follow the selection the list shows: after a selection change, an
+// edit (replacing a line drops its selection), and when the list takes the focus, which
+// moves the focus on as a selection change does ("追加(&A)" when nothing is selected).
 #include <QObject>
 #include <functional>
 #include <memory>

@@ -9,6 +9,7 @@
 
 #include "settings/cp932.h"
 #include "setup_ui/phone_number_edit.h"
+#include "setup_ui/property_sheet.h"
 #include "setup_ui/setup_strings.h"
 #include "setup_ui/text_limit.h"
 #include "ui_common/app_font.h"
@@ -94,15 +95,20 @@ void PropertyPage::trackSelection(QComboBox* combo, int id) {
 
 bool PropertyPage::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::FocusOut) {
-    // Only the user moving on within the window: a message box or a menu taking the
-    // activation is no reason to check. The check runs from the event loop, after the
-    // focus change is over, and only while the page is still on the screen.
+    // Only the user moving on within the window: another program, a message box or a menu
+    // taking the activation is no reason to check, nor is a press on "ｷｬﾝｾﾙ" (it takes
+    // the focus before its click closes the sheet, which discards the value anyway). The
+    // check runs from the event loop, after the focus change is over, and only while the
+    // page is still on the screen.
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
       QMetaObject::invokeMethod(
           this,
-          [this] {
-            if (isVisible()) takeValuesOrReport();
+          [this, reason] {
+            const QWidget* cancel = ui::FindControl<QWidget>(window(), PropertySheet::kCancelId);
+            const bool cancelPressed =
+                reason == Qt::MouseFocusReason && cancel && cancel->hasFocus();
+            if (isVisible() && !cancelPressed) takeValuesOrReport();
           },
           Qt::QueuedConnection);
   }

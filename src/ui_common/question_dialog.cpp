@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "ui_common/message_box.h"
 #include "ui_common/resource_icons.h"
 #include "ui_common/template_layout.h"
 
@@ -27,6 +28,14 @@ QuestionDialog::QuestionDialog(const QuestionTemplate& form, int iconId, QWidget
     }
     const int id = spec.id;
     connect(b, &QPushButton::clicked, this, [this, id] { onButton(id); });
+  }
+
+  // A caption wider than the template widens the dialog; the form stays centred.
+  const int extra = CaptionWidth(windowTitle()) - width();
+  if (extra > 0) {
+    setFixedWidth(width() + extra);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      child->move(child->x() + extra / 2, child->y());
   }
 }
 

@@ -9,8 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <qdrawutil.h>
 #include <QVBoxLayout>
 
 namespace m2::ui {
@@ -18,6 +21,35 @@ namespace m2::ui {
 namespace {
 constexpr int kClosedDropDownHeight = 12;  // dialog units
 constexpr int kIconPixels = 32;
+
+// A group box as a dialog template means it: the frame fills the control's rectangle, its
+// top line runs through the middle of the title, and the title interrupts that line. The
+// style's own group box puts the title above the frame and so pushes the top line down
+// into the first row of the controls the template placed inside.
+class TemplateGroupBox final : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const int indent = DialogUnits(font()).baseX();
+    const int gap = metrics.horizontalAdvance(QLatin1Char(' ')) / 2 + 1;
+    const QString text = title();
+    QRect titleRect(indent, 0, metrics.horizontalAdvance(text) + 2 * gap, metrics.height());
+    if (text.isEmpty()) titleRect = {};
+
+    // An etched line, drawn here: styles place their own frame below a title.
+    painter.save();
+    painter.setClipRegion(QRegion(rect()).subtracted(titleRect));
+    qDrawShadeRect(&painter, rect().adjusted(0, metrics.height() / 2, 0, 0), palette(), true);
+    painter.restore();
+    style()->drawItemText(&painter, titleRect.adjusted(gap, 0, -gap, 0),
+                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), text, QPalette::WindowText);
+  }
+};
 }  // namespace
 
 QString ControlName(int id) { return QStringLiteral("ctl%1").arg(id); }
@@ -73,7 +105,7 @@ QRadioButton* TemplateLayout::addRadio(const QString& text, DluRect r, int id) {
 }
 
 QGroupBox* TemplateLayout::addGroup(const QString& text, DluRect r, int id) {
-  auto* group = place(new QGroupBox(text), r, id);
+  auto* group = place(new TemplateGroupBox(text), r, id);
   group->lower();
   return group;
 }

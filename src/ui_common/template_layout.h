@@ -56,7 +56,8 @@ class TemplateLayout {
   QComboBox* addDropDown(DluRect r, int id, const QStringList& rows);
   QCheckBox* addCheck(const QString& text, DluRect r, int id);
   QRadioButton* addRadio(const QString& text, DluRect r, int id);
-  // Group boxes frame their controls from behind, as siblings.
+  // Group boxes frame their controls from behind, as siblings: the frame at the rectangle,
+  // its title on the top line.
   QGroupBox* addGroup(const QString& text, DluRect r, int id = 0);
 
  private:

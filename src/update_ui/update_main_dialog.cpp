@@ -39,13 +39,22 @@ constexpr std::array<std::string_view, kPortCount> kPortRows{"ＣＯＭ１", "�
 const QStringList kFileFilters{QStringLiteral("ﾀﾞｳﾝﾛｰﾄﾞ ﾌｧｲﾙ (*.dlf)"),
                                QStringLiteral("すべてのﾌｧｲﾙ (*)")};
 
-// The first dropped URL when it names a local file.
-QString DroppedFile(const QMimeData* data) {
+// The first dropped URL when it names a local file that the source lets us copy.
+QString DroppedFile(const QDropEvent& event) {
+  const QMimeData* data = event.mimeData();
+  if (!(event.possibleActions() & Qt::CopyAction)) return {};
   if (!data || !data->hasUrls() || data->urls().isEmpty()) return {};
   const QUrl url = data->urls().first();
   if (!url.isLocalFile()) return {};
   return QFileInfo(url.toLocalFile()).isFile() ? QDir::toNativeSeparators(url.toLocalFile())
                                                : QString();
+}
+
+// The file is only read: a copy, whatever the source proposes (told "move", a file manager
+// may delete the file).
+void AcceptAsCopy(QDropEvent& event) {
+  event.setDropAction(Qt::CopyAction);
+  event.accept();
 }
 
 }  // namespace
@@ -191,13 +200,13 @@ void UpdateMainDialog::SetDownloadPath(const QString& path) {
 }
 
 void UpdateMainDialog::dragEnterEvent(QDragEnterEvent* event) {
-  if (!m_progress && !DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+  if (!m_progress && !DroppedFile(*event).isEmpty()) AcceptAsCopy(*event);
 }
 
 void UpdateMainDialog::dropEvent(QDropEvent* event) {
-  const QString path = DroppedFile(event->mimeData());
+  const QString path = DroppedFile(*event);
   if (m_progress || path.isEmpty()) return;
-  event->acceptProposedAction();
+  AcceptAsCopy(*event);
   m_pathEdit->setText(path);  // enables the update as typing does
 }
 

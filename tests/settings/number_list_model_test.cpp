@@ -76,7 +76,6 @@ TEST(NumberListModel, ButtonTable) {
   NumberList l = ListUsing({0, 9}, 10);
   NumberListModel m(l, kMeter);
   const std::vector<int> used{9};
-  EXPECT_EQ(m.ButtonsOnFocus(), m.Buttons({})) << "focus ignores the selection";
   EXPECT_EQ(m.DoubleClick(used), NumberAction::Change);
   EXPECT_EQ(m.DoubleClick(std::vector<int>{4}), NumberAction::Add);
   EXPECT_EQ(m.DoubleClick(std::vector<int>{0, 9}), NumberAction::None);

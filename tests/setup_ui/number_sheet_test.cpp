@@ -72,6 +72,7 @@ class NumberSheetTest : public QObject {
  private slots:
   void editingAPageAndUpdate();
   void okCopiesBackOnlyTheEditedLists();
+  void eachPageNamesItsNumbersInItsDialogs();
   void entryDialogLimitsInCp932Bytes_data();
   void entryDialogLimitsInCp932Bytes();
   void longerTextFromTheFileIsRefusedAtOk();
@@ -145,14 +146,24 @@ void NumberSheetTest::editingAPageAndUpdate() {
   QCOMPARE(tel1->view().model().endIndex(), 6);
   QCOMPARE(p.buttons(), QString("A--"));
 
-  // The list taking the focus: buttons as for no selection, the focus on to "追加(&A)".
-  p.select({0});
-  QCOMPARE(p.buttons(), QString("-DC"));
+  // The list taking the focus with nothing selected: the focus moves on to "追加(&A)".
+  p.select({});
   sheet.activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(&sheet));
   p.list->setFocus();
   QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(p.add));
   QCOMPARE(p.buttons(), QString("A--"));
+  // A double click on a used line (its second click focuses the list again) and OK in
+  // "変更" without an edit: the buttons still follow the highlighted line.
+  bench.answers.expect("NumberChangeDialog", m2::setup::kIdOk);
+  const QPoint line0 = p.list->visualItemRect(p.list->item(0)).center();
+  QTest::mouseClick(p.list->viewport(), Qt::LeftButton, {}, line0);
+  QTest::mousePress(p.list->viewport(), Qt::LeftButton, {}, line0);
+  QTest::mouseDClick(p.list->viewport(), Qt::LeftButton, {}, line0);
+  QTest::mouseRelease(p.list->viewport(), Qt::LeftButton, {}, line0);
+  QCOMPARE(bench.answers.seenNames().last(), QString("NumberChangeDialog"));
+  QVERIFY(p.list->item(0)->isSelected());
+  QCOMPARE(p.buttons(), QString("-DC"));
 
   // Change closed with OK but nothing edited changes nothing, not even the edited flag.
   sheet.tabs()->setCurrentIndex(3);
@@ -212,6 +223,34 @@ void NumberSheetTest::okCopiesBackOnlyTheEditedLists() {
   expected.m_shortDialData.m_nCount = 1;
   QVERIFY(record.m_data == expected);
   QCOMPARE(bench.sim.commandLog().size(), commands);  // OK sends nothing
+}
+
+void NumberSheetTest::eachPageNamesItsNumbersInItsDialogs() {
+  m2::CKB45mRXObj record;
+  record.LoadDefaults();
+  m2::SettingsData& d = record.m_data;
+  for (m2::NumberList* list : {&d.m_discTel1, &d.m_discTel2, &d.m_shortDialData, &d.m_discData}) {
+    list->m_aEntry[0] = {1, "", "0311", ""};
+    list->m_nCount = 1;
+  }
+  m2::test::ModalAnswerer answers;
+  m2::setup::CPPageDialDiscAng1 tel1(record, nullptr);
+  m2::setup::CPPageDialDiscAng2 tel2(record, nullptr);
+  m2::setup::CPPageDialShortData shortDial(record, nullptr);
+  m2::setup::CPPageDialDiscData dte(record, nullptr);
+  QStringList labels;
+  for (QWidget* page : std::initializer_list<QWidget*>{&tel1, &tel2, &shortDial, &dte}) {
+    const Page p(page);
+    p.select({0});
+    p.change->click();
+    p.select({1});
+    p.add->click();
+  }
+  for (const auto& seen : answers.seen()) labels << seen.name + " " + seen.text.section('\n', 0, 0);
+  const QString change = "NumberChangeDialog ", add = "NumberAddDialog ";
+  QCOMPARE(labels, (QStringList{change + "識別番号", add + "識別番号", change + "識別番号",
+                                add + "識別番号", change + "短縮番号", add + "短縮番号",
+                                change + "識別番号", add + "識別番号"}));
 }
 
 void NumberSheetTest::entryDialogLimitsInCp932Bytes_data() {

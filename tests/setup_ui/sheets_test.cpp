@@ -94,6 +94,8 @@ class SheetsTest : public QObject {
   void rangeMessagesPutTheFocusBack_data();
   void rangeMessagesPutTheFocusBack();
   void aRefusedValueKeepsItsTabOnTop();
+  void noRangeMessageOnDeactivationNorAfterCancel();
+  void aClosedDropDownIsTwelveUnitsHigh();
   void flexphoneOkSurvivesTheOuterCancel();
   void pcPortApplyReconnectsOkOnlyCopiesBack();
 };
@@ -314,6 +316,48 @@ void SheetsTest::aRefusedValueKeepsItsTabOnTop() {
   sheet.tabs()->setCurrentIndex(2);
   QCOMPARE(sheet.tabs()->currentIndex(), 2);
   QCOMPARE(answers.seen().size(), 1);
+}
+
+void SheetsTest::noRangeMessageOnDeactivationNorAfterCancel() {
+  Offline offline;
+  m2::test::ModalAnswerer answers;
+  m2::setup::CPSheetAnalog sheet(offline.record, offline.link, nullptr);
+  sheet.show();
+  QVERIFY(QTest::qWaitForWindowActive(&sheet));
+  auto* timer = FindControl<QLineEdit>(sheet.currentPage(), 1324);
+  timer->setFocus(Qt::TabFocusReason);
+  timer->setText("60");
+
+  // Another program takes the activation, and gives it back.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+  QCoreApplication::processEvents();
+  QCOMPARE(answers.seenNames(), QStringList{});
+  sheet.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&sheet));
+  QTRY_VERIFY(timer->hasFocus());
+  // "ｷｬﾝｾﾙ" clicked: the press takes the focus, the events between press and release are
+  // handled, the release closes the sheet.
+  auto* cancel = FindControl<QPushButton>(&sheet, PropertySheet::kCancelId);
+  QTest::mousePress(cancel, Qt::LeftButton);
+  QVERIFY(cancel->hasFocus());
+  QCoreApplication::processEvents();
+  QCOMPARE(answers.seenNames(), QStringList{});
+  QTest::mouseRelease(cancel, Qt::LeftButton);
+  QVERIFY(!sheet.isVisible());
+  QCoreApplication::processEvents();
+  QCOMPARE(answers.seenNames(), QStringList{});
+}
+
+void SheetsTest::aClosedDropDownIsTwelveUnitsHigh() {
+  Offline offline;
+  m2::setup::CPSheetAnalog sheet(offline.record, offline.link, nullptr);
+  QWidget* tel1 = sheet.currentPage();
+  // The HLC type's template rectangle is 65, 40, 48, 44: 44 with its list open.
+  QCOMPARE(FindControl<QComboBox>(tel1, 1409)->geometry(),
+           m2::ui::DialogUnits(tel1->font()).toPixels({65, 40, 48, 12}));
 }
 
 void SheetsTest::flexphoneOkSurvivesTheOuterCancel() {

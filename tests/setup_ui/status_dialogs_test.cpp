@@ -77,6 +77,7 @@ class StatusDialogsTest : public QObject {
   void chargeDialog();
   void callAndLineStatusConnectFirst();
   void terminal();
+  void anEchoedKeyShowsAtOnce();
   void terminalKeyWithoutTa_data();
   void terminalKeyWithoutTa();
   void versionDialogBeforeAndAfterIdentification();
@@ -202,6 +203,16 @@ void StatusDialogsTest::terminal() {
   QTest::keyClicks(TerminalEditOf(bench), "AT");
   QTest::keyClick(TerminalEditOf(bench), Qt::Key_Return);
   QTRY_COMPARE(TerminalEditOf(bench)->toPlainText(), QString("\nOK\n"));
+}
+
+void StatusDialogsTest::anEchoedKeyShowsAtOnce() {
+  SetupBench bench;  // the TA echoes
+  QVERIFY(bench.open());
+  CtrlThenT(bench);
+  QVERIFY(TerminalEditOf(bench));
+  // An empty line comes back as its echo alone: one byte, and nothing after it.
+  QTest::keyClick(TerminalEditOf(bench), Qt::Key_Return);
+  QTRY_COMPARE(TerminalEditOf(bench)->toPlainText(), QString("\n"));
 }
 
 void StatusDialogsTest::terminalKeyWithoutTa_data() {

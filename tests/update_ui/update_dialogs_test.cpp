@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUrl>
@@ -193,14 +194,20 @@ void UpdateDialogsTest::startStateAndChoices() {
   QCOMPARE(d.choices().portIndex, 1);
   QCOMPARE(d.choices().speedIndex, 5);
 
-  // A dropped file becomes the path.
+  // A dropped file becomes the path, taken as a copy: a source told "move" may delete it.
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(bench.file("image.dlf")))});
-  QDragEnterEvent enter({10, 10}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  // Shift held: the move is what is proposed.
+  const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+  QDragEnterEvent enter({10, 10}, offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
+  QCOMPARE(enter.proposedAction(), Qt::MoveAction);
   QApplication::sendEvent(&d, &enter);
   QVERIFY(enter.isAccepted());
-  QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QCOMPARE(enter.dropAction(), Qt::CopyAction);
+  QDropEvent drop(QPointF(10, 10), offered, &mime, Qt::LeftButton, Qt::ShiftModifier);
   QApplication::sendEvent(&d, &drop);
+  QVERIFY(drop.isAccepted());
+  QCOMPARE(drop.dropAction(), Qt::CopyAction);
   QCOMPARE(bench.pathEdit()->text(), QString::fromStdString(bench.file("image.dlf")));
   QVERIFY(bench.updateButton()->isEnabled());
 
@@ -312,6 +319,7 @@ void UpdateDialogsTest::updatesByKeyboardTwiceFromOneWindow() {
     QPointer<UpdateProgressDialog> progress = bench.dialog->progressDialog();
     QVERIFY(progress);
     QCOMPARE(progress->windowTitle(), QString("ﾊﾞｰｼﾞｮﾝｱｯﾌﾟの状態"));
+    QTRY_COMPARE(QApplication::activeWindow(), progress.data());
     auto* bar = FindControl<QProgressBar>(progress.data(), UpdateProgressDialog::kProgressBar);
     QSignalSpy steps(bar, &QProgressBar::valueChanged);
 
@@ -329,6 +337,7 @@ void UpdateDialogsTest::updatesByKeyboardTwiceFromOneWindow() {
     QTest::keyClick(progress, Qt::Key_Return);  // "終了"
     QTRY_VERIFY(!progress);
     QVERIFY(bench.senderReleased());
+    QTRY_COMPARE(QApplication::activeWindow(), bench.dialog.get());
     if (round == 1) {
       bench.startSim({});  // the TA back in its download mode
       WriteFile(bench.file("image.dlf"), image);
@@ -390,6 +399,10 @@ void UpdateDialogsTest::escapeDuringTransferStopsWithoutCan() {
   QPointer<UpdateProgressDialog> progress = bench.startUpdate("image.dlf");
   QVERIFY(progress);
   QTRY_VERIFY(Contains(bench.sim->commandLog(), "block 3"));
+  // Shown again (restored from minimised): the update runs on, not started afresh.
+  QShowEvent again;
+  QApplication::sendEvent(progress, &again);
+  QTRY_VERIFY(Contains(bench.sim->commandLog(), "block 6"));
   QCOMPARE(MessageOf(progress), QString("ﾀﾞｳﾝﾛｰﾄﾞﾌｧｲﾙを転送しています"));
   if (closeBox)
     progress->close();
