@@ -241,11 +241,14 @@ void NumberSheetTest::eachPageNamesItsNumbersInItsDialogs() {
   QStringList labels;
   for (QWidget* page : std::initializer_list<QWidget*>{&tel1, &tel2, &shortDial, &dte}) {
     const Page p(page);
+    answers.expect("NumberChangeDialog", 2);  // cancel
     p.select({0});
     p.change->click();
+    answers.expect("NumberAddDialog", 2);
     p.select({1});
     p.add->click();
   }
+  QCOMPARE(answers.pending(), 0);
   for (const auto& seen : answers.seen()) labels << seen.name + " " + seen.text.section('\n', 0, 0);
   const QString change = "NumberChangeDialog ", add = "NumberAddDialog ";
   QCOMPARE(labels, (QStringList{change + "識別番号", add + "識別番号", change + "識別番号",
