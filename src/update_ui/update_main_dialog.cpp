@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -67,6 +69,8 @@ UpdateMainDialog::UpdateMainDialog(QString helpFilePath) : m_helpFilePath(std::m
   setWindowTitle(AppTitle());
   setWindowIcon(ui::ResourceIcon(kAppIcon));
   setAcceptDrops(true);
+  connect(qGuiApp, &QGuiApplication::focusWindowChanged, this,
+          &UpdateMainDialog::KeepProgressInFront);
 
   auto* bar = new QMenuBar(this);
   BuildMenuBar(bar);
@@ -184,6 +188,14 @@ void UpdateMainDialog::StartUpdate() {
     activateWindow();
   });
   m_progress->open();
+}
+
+void UpdateMainDialog::KeepProgressInFront(QWindow* focused) {
+  // A click on this window gives it the keyboard from the window manager, though the progress
+  // dialog blocks it: hand the focus back, so Enter and Escape keep reaching "中止".
+  if (!m_progress || !m_progress->isVisible() || focused != windowHandle()) return;
+  m_progress->raise();
+  m_progress->activateWindow();
 }
 
 void UpdateMainDialog::ShowAbout() {

@@ -42,6 +42,7 @@ class UpdateMainDialog final : public QDialog {
   // The commands of the buttons and the menu.
   void Browse();
   void StartUpdate();
+  void KeepProgressInFront(QWindow* focused);
   void ShowAbout();
   void ShowHelp(const QString& section);
   // A file given at start (the desktop's "open with"), shown as if typed.

@@ -355,6 +355,14 @@ void UpdateDialogsTest::abortWhileWaitingShowsAbortAtOnce() {
   QVERIFY(progress);
   QTRY_COMPARE(MessageOf(progress), QString("ｵﾙﾊﾞﾝﾃM-2KLXからの応答を待っています"));
   QCOMPARE(ButtonOf(progress)->text(), QString("中止"));
+  {  // A click on the blocked main window: the window manager gives it the keyboard.
+    QWidget elsewhere;
+    elsewhere.show();
+    elsewhere.activateWindow();
+    QTRY_COMPARE(QGuiApplication::focusWindow(), elsewhere.windowHandle());
+    emit qGuiApp->focusWindowChanged(bench.dialog->windowHandle());
+    QTRY_COMPARE(QGuiApplication::focusWindow(), progress->windowHandle());
+  }
   ButtonOf(progress)->click();
   // At once, not after the 20 s start timer.
   QTRY_COMPARE_WITH_TIMEOUT(MessageOf(progress), Text(m2::kCodeUserAbort), 1000);
