@@ -71,6 +71,9 @@ bool CComThread::drainBurst() {
       }
       m_burst[static_cast<size_t>(length++)] = chunk[i];
     }
+    // A read that did not fill the chunk emptied the driver's queue: the burst is complete
+    // without a further read to find the queue empty.
+    if (got < kChunk) break;
   }
   if (length > 0) m_sink.handOver(m_burst.data(), length);
   return alive;

@@ -1,6 +1,6 @@
 #pragma once
 // CComThread: the watcher of one open port. It blocks in poll() until bytes arrive, drains
-// them as one burst (everything the driver holds until a read finds the queue empty), and
+// them as one burst (everything the driver holds until a read leaves the queue empty), and
 // hands each burst to its sink, split into pieces of at most limit+1 bytes. Each byte is
 // also given to the sink's postByte on the way. A vanished device (hang-up, EIO, end of
 // file) ends the watcher: it stops reading and waits for nothing, so the owner sees
