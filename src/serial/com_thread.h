@@ -1,5 +1,5 @@
 #pragma once
-// CComThread: the watcher of one open port. It blocks in poll() until bytes arrive, drains
+// CComThread: the watcher of one open port. It blocks in epoll_wait() until bytes arrive, drains
 // them as one burst (everything the driver holds until a read leaves the queue empty), and
 // hands each burst to its sink, split into pieces of at most limit+1 bytes. Each byte is
 // also given to the sink's postByte on the way. A vanished device (hang-up, EIO, end of
@@ -48,7 +48,11 @@ class CComThread {
   int m_limit;
   std::atomic<int> m_stopRequest{0};
   std::atomic<bool> m_deviceGone{false};
-  UniqueFd m_wake;  // eventfd: closing writes to it
+  static constexpr std::uint32_t kPortEvent = 0;
+  static constexpr std::uint32_t kWakeEvent = 1;
+
+  UniqueFd m_wake;   // eventfd: closing writes to it
+  UniqueFd m_epoll;  // waits for the port and m_wake together
   std::vector<std::uint8_t> m_burst;
   std::jthread m_thread;
 };
