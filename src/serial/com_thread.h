@@ -1,10 +1,10 @@
 #pragma once
-// CComThread: the watcher of one open port. It blocks in epoll_wait() until bytes arrive, drains
-// them as one burst (everything the driver holds until a read leaves the queue empty), and
-// hands each burst to its sink, split into pieces of at most limit+1 bytes. Each byte is
-// also given to the sink's postByte on the way. A vanished device (hang-up, EIO, end of
-// file) ends the watcher: it stops reading and waits for nothing, so the owner sees
-// silence, never a spinning thread.
+// CComThread: the watcher of one open port. It blocks in epoll_wait() until bytes arrive,
+// drains them as one burst (everything the driver holds until a read leaves the queue
+// empty), and hands each burst to its sink, split into pieces of at most limit+1 bytes.
+// Each byte is also given to the sink's postByte on the way. A vanished device (hang-up,
+// EIO, end of file) ends the watcher: it stops reading and waits for nothing, so the owner
+// sees silence, never a spinning thread.
 #include <atomic>
 #include <cstdint>
 #include <string_view>
