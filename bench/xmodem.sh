@@ -2,8 +2,10 @@
 # XMODEM-1K throughput of `m2ctl update --no-verdict` against lrzsz's `sx -k`, both sending
 # an 8 MiB random file to lrzsz's `rx -c` attached through socat (a pty for the sender, a
 # socketpair for rx). Three runs each; prints the median wall time, CPU time (user+sys) and
-# throughput of each and their ratios. Then the CPU time m2ctl uses while it waits 20 s for
-# a start character that never comes (m2sim --xmodem --no-start).
+# throughput of each and their ratios. When strace is there, the system calls each sender
+# makes a block (strace -c -f; a 2 MiB file, and the same less a one-block run, which leaves
+# out starting and ending). Then the CPU time m2ctl uses while it waits 20 s for a start
+# character that never comes (m2sim --xmodem --no-start).
 # Usage: bench/xmodem.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,6 +66,48 @@ line "m2ctl update" "$m_wall" "$m_cpu"
 line "sx -k" "$s_wall" "$s_cpu"
 awk -v a="$m_wall" -v b="$s_wall" -v c="$m_cpu" -v d="$s_cpu" 'BEGIN {
   printf "m2ctl / sx -k: wall %.2f   throughput %.2f   cpu %.2f\n", a / b, b / a, (d > 0 ? c / d : 0) }'
+
+# System calls a block: the whole run over its blocks, and the transfer alone (the 2 MiB run
+# less a one-block run, over the blocks between them).
+strace_calls() {  # FILE COMMAND...: total calls counted by strace -c -f
+  local file=$1
+  shift
+  start_rx
+  strace -c -f -o counts.txt "$@" "$file" </dev/null >/dev/null 2>>log.txt
+  wait "$socat_pid" || true
+  cmp -s <(head -c "$(stat -c %s "$file")" received.bin) "$file" || { echo "xmodem.sh: received file differs under strace" >&2; exit 1; }
+  awk '$NF == "total" { print $4 }' counts.txt
+}
+strace_names() {  # calls a block by name, the frequent ones
+  awk -v b="$1" '$NF != "total" && $4 ~ /^[0-9]+$/ && $4 / b >= 0.05 { printf " %s %.2f", $NF, $4 / b }' counts.txt
+}
+if command -v strace >/dev/null; then
+  head -c $((2 * 1024 * 1024)) image.dlf > big.dlf
+  head -c 1024 image.dlf > one.dlf
+  big_blocks=$(( ($(stat -c %s big.dlf) + 1023) / 1024 ))
+  echo "system calls a block (strace -c -f, 2 MiB = $big_blocks blocks; transfer = 2 MiB run less a 1-block run):"
+  sx_cmd() { stty -F DEV raw -echo && strace -c -f -o counts.txt sx -k -q "$1" <DEV >DEV; }
+  for who in m2ctl sx; do
+    if [ "$who" = m2ctl ]; then
+      one=$(strace_calls one.dlf "$m2ctl" --device DEV update --no-verdict)
+      big=$(strace_calls big.dlf "$m2ctl" --device DEV update --no-verdict)
+      label="m2ctl update"
+    else
+      start_rx; sx_cmd one.dlf 2>>log.txt; wait "$socat_pid" || true
+      one=$(awk '$NF == "total" { print $4 }' counts.txt)
+      start_rx; sx_cmd big.dlf 2>>log.txt; wait "$socat_pid" || true
+      cmp -s <(head -c "$(stat -c %s big.dlf)" received.bin) big.dlf || { echo "xmodem.sh: sx: received file differs" >&2; exit 1; }
+      big=$(awk '$NF == "total" { print $4 }' counts.txt)
+      label="sx -k"
+    fi
+    printf "%-14s %6.2f a block over the run (%d calls), %5.2f in the transfer;%s\n" "$label" \
+      "$(awk -v c="$big" -v b="$big_blocks" 'BEGIN { print c / b }')" "$big" \
+      "$(awk -v c="$big" -v o="$one" -v b="$big_blocks" 'BEGIN { print (c - o) / (b - 1) }')" \
+      "$(strace_names "$big_blocks")"
+  done
+else
+  echo "system calls a block: strace is missing"
+fi
 
 # Idle: a TA that never asks for the start.
 "$m2sim" --link COM1 --xmodem --no-start >/dev/null 2>&1 &

@@ -46,7 +46,9 @@ class ConsoleProgressView final : public ProgressView {
     }
     std::fflush(stderr);
     m_lastMessage.assign(d.message);
-    poke();
+    // The main thread looks only at the state: a percent step alone need not wake it.
+    if (d.state != m_lastState) poke();
+    m_lastState = d.state;
   }
   void showStartFailure(std::string_view text, std::string_view detail) override {
     std::lock_guard lock(m_mutex);
@@ -83,6 +85,7 @@ class ConsoleProgressView final : public ProgressView {
   bool m_tty;
   bool m_lineOpen = false;
   std::string m_lastMessage;
+  ProgressState m_lastState = ProgressState::Starting;
 };
 
 // Blocks SIGINT and SIGTERM for this thread and every thread started after it, and

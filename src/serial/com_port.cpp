@@ -183,19 +183,13 @@ void ClearLineErrors(ComPortInfo& port, const TraceFn* trace) {
 int ReadComPort(ComPortInfo& port, std::uint8_t* dst, int maxCount, const TraceFn& trace) {
   const int fd = port.handle.get();
   ClearLineErrors(port, nullptr);
-  int waiting = 0;
-  if (::ioctl(fd, FIONREAD, &waiting) != 0) return -1;
-  if (waiting <= 0) {
-    // Nothing queued: tell "empty" from "gone" without blocking.
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) return -1;
-    return 0;
-  }
-  const int want = waiting < maxCount ? waiting : maxCount;
-  ssize_t got = ::read(fd, dst, static_cast<size_t>(want));
+  // The descriptor does not block: the read returns what the driver holds, up to maxCount,
+  // or EAGAIN when it holds nothing, so no count is asked for first.
+  ssize_t got = ::read(fd, dst, static_cast<size_t>(maxCount));
   if (got > 0) return static_cast<int>(got);
   if (got == 0) return -1;
   if (errno == EAGAIN || errno == EINTR) return 0;
+  if (errno == EIO) return -1;  // hung up: a vanished device is silent, not a line error
   if (trace && port.traceFlag == 1) trace(CeTrace(static_cast<unsigned>(errno)));
   ClearLineErrors(port, &trace);
   return -1;

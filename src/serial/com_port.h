@@ -68,9 +68,10 @@ void CloseComDevice(ComPortInfo& port);
 // Clears the exclusive mode and the flock and removes the lock file; the device stays open.
 void DropExclusivity(ComPortInfo& port);
 
-// Reads what is waiting, at most maxCount bytes. 0: nothing waiting. -1: the device is gone
-// (hang-up, EIO, end of file). The line errors are cleared silently before the read; a read
-// that fails traces its error number and then the line errors, as "<CE-%u>".
+// Reads what is waiting, at most maxCount bytes, in one read. 0: nothing waiting. -1: the
+// device is gone (hang-up, EIO, end of file). The line errors are cleared silently before
+// the read; a read that fails traces its error number and then the line errors, as
+// "<CE-%u>".
 int ReadComPort(ComPortInfo& port, std::uint8_t* dst, int maxCount, const TraceFn& trace);
 
 // 1: written (perhaps with a traced error after waiting); 0: failed at once. A failed write

@@ -1,6 +1,6 @@
 #include "serial/com_thread.h"
 
-#include <poll.h>
+#include <sys/epoll.h>
 #include <sys/eventfd.h>
 
 #include <cerrno>
@@ -14,7 +14,14 @@ CComThread::~CComThread() { stop(); }
 
 bool CComThread::start() {
   m_wake.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
-  if (!m_wake) return false;
+  m_epoll.reset(::epoll_create1(EPOLL_CLOEXEC));
+  if (!m_wake || !m_epoll) return false;
+  // Registered once: each wait then costs no registration with the driver and the eventfd.
+  epoll_event port{EPOLLIN, {.u32 = kPortEvent}};
+  epoll_event wake{EPOLLIN, {.u32 = kWakeEvent}};
+  if (::epoll_ctl(m_epoll.get(), EPOLL_CTL_ADD, m_port.handle.get(), &port) != 0 ||
+      ::epoll_ctl(m_epoll.get(), EPOLL_CTL_ADD, m_wake.get(), &wake) != 0)
+    return false;
   try {
     m_thread = std::jthread([this](std::stop_token token) { run(token); });
   } catch (const std::system_error&) {
@@ -35,16 +42,24 @@ void CComThread::stop() {
 
 void CComThread::run(std::stop_token token) {
   while (!token.stop_requested() && m_stopRequest == 0 && m_port.openFlag == 1) {
-    pollfd fds[2] = {{m_port.handle.get(), POLLIN, 0}, {m_wake.get(), POLLIN, 0}};
-    int n = ::poll(fds, 2, -1);
+    epoll_event ready[2];
+    const int n = ::epoll_wait(m_epoll.get(), ready, 2, -1);
     if (n < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (fds[1].revents) break;  // closing
-    if (fds[0].revents & POLLIN) {
+    std::uint32_t port = 0;
+    bool closing = false;
+    for (int i = 0; i < n; ++i) {
+      if (ready[i].data.u32 == kWakeEvent)
+        closing = true;
+      else
+        port = ready[i].events;
+    }
+    if (closing) break;
+    if (port & EPOLLIN) {
       if (!drainBurst()) break;
-    } else if (fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) {
+    } else if (port & (EPOLLHUP | EPOLLERR)) {
       break;
     }
   }
@@ -71,6 +86,9 @@ bool CComThread::drainBurst() {
       }
       m_burst[static_cast<size_t>(length++)] = chunk[i];
     }
+    // A read that did not fill the chunk emptied the driver's queue: the burst is complete
+    // without a further read to find the queue empty.
+    if (got < kChunk) break;
   }
   if (length > 0) m_sink.handOver(m_burst.data(), length);
   return alive;

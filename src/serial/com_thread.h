@@ -1,10 +1,10 @@
 #pragma once
-// CComThread: the watcher of one open port. It blocks in poll() until bytes arrive, drains
-// them as one burst (everything the driver holds until a read finds the queue empty), and
-// hands each burst to its sink, split into pieces of at most limit+1 bytes. Each byte is
-// also given to the sink's postByte on the way. A vanished device (hang-up, EIO, end of
-// file) ends the watcher: it stops reading and waits for nothing, so the owner sees
-// silence, never a spinning thread.
+// CComThread: the watcher of one open port. It blocks in epoll_wait() until bytes arrive,
+// drains them as one burst (everything the driver holds until a read leaves the queue
+// empty), and hands each burst to its sink, split into pieces of at most limit+1 bytes.
+// Each byte is also given to the sink's postByte on the way. A vanished device (hang-up,
+// EIO, end of file) ends the watcher: it stops reading and waits for nothing, so the owner
+// sees silence, never a spinning thread.
 #include <atomic>
 #include <cstdint>
 #include <string_view>
@@ -48,7 +48,11 @@ class CComThread {
   int m_limit;
   std::atomic<int> m_stopRequest{0};
   std::atomic<bool> m_deviceGone{false};
-  UniqueFd m_wake;  // eventfd: closing writes to it
+  static constexpr std::uint32_t kPortEvent = 0;
+  static constexpr std::uint32_t kWakeEvent = 1;
+
+  UniqueFd m_wake;   // eventfd: closing writes to it
+  UniqueFd m_epoll;  // waits for the port and m_wake together
   std::vector<std::uint8_t> m_burst;
   std::jthread m_thread;
 };
