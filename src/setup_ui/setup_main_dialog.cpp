@@ -268,7 +268,16 @@ void SetupMainDialog::Terminate() {
   m_terminating = true;
   m_link.Interrupt();
   m_waiter.wake();
+  // Inside an exchange's wait the dialog cannot end yet (the start-up connection, for one,
+  // still gives the TA its modes back); it is ended as soon as that has unwound.
   QDialog::done(QDialog::Rejected);
+  if (!isVisible()) return;
+  m_endTimer.setInterval(std::chrono::milliseconds(100));
+  connect(&m_endTimer, &QTimer::timeout, this, [this] {
+    QDialog::done(QDialog::Rejected);
+    if (!isVisible()) m_endTimer.stop();
+  });
+  m_endTimer.start();
 }
 
 void SetupMainDialog::FinishLeaving() {

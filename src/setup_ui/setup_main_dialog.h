@@ -8,6 +8,7 @@
 // opened from files of their own.
 #include <QDialog>
 #include <QString>
+#include <QTimer>
 #include <chrono>
 #include <memory>
 
@@ -104,6 +105,8 @@ class SetupMainDialog final : public QDialog {
   bool m_startupConnectDone = false;
   bool m_closing = false;
   bool m_terminating = false;
+  // Ends the dialog once the exchange the signal interrupted has unwound.
+  QTimer m_endTimer;
 };
 
 }  // namespace m2::setup

@@ -322,20 +322,25 @@ void MainDialogTest::failedSaveAtLeavingKeepsTheProgramAndThePort() {
 }
 
 void MainDialogTest::terminationSignalLeavesAsTheCloseBoxDoes() {
-  // A TA with numeric result codes: M2Setup turns them verbose (ATV1) while it runs.
-  m2::test::SimProcess sim({"--numeric"});
-  char real[PATH_MAX];
-  QVERIFY(::realpath(sim.linkPath().c_str(), real));
-  const std::string lockFile =
-      m2::DeviceLock::LockDirectory() + "/" + m2::DeviceLock::LockFileName(real);
-  m2::test::ChildProcess setup({m2::test::BinPath("M2Setup")}, sim.dir());
-  QVERIFY(sim.waitForCommands(4, std::chrono::seconds(10)));  // ATI0 ATV1 ATI4 ATI3
-  QVERIFY(std::filesystem::exists(lockFile));
-  setup.signal(SIGTERM);
-  QCOMPARE(setup.wait(std::chrono::seconds(10)), 128 + SIGTERM);
-  QCOMPARE(QString::fromStdString(sim.commandLog().back()), QString("ATV0"));
-  QVERIFY(!std::filesystem::exists(lockFile));
-  QVERIFY(!std::filesystem::exists(sim.file("M2SetupV100.dat")));
+  // A TA with numeric result codes: M2Setup turns them verbose (ATV1) while it runs. The
+  // second TA falls silent after ATI4, so the signal comes while the start-up waits for it.
+  for (const bool silentAtStart : {false, true}) {
+    std::vector<std::string> options{"--numeric"};
+    if (silentAtStart) options.insert(options.end(), {"--silent-after", "3"});
+    m2::test::SimProcess sim(options);
+    char real[PATH_MAX];
+    QVERIFY(::realpath(sim.linkPath().c_str(), real));
+    const std::string lockFile =
+        m2::DeviceLock::LockDirectory() + "/" + m2::DeviceLock::LockFileName(real);
+    m2::test::ChildProcess setup({m2::test::BinPath("M2Setup")}, sim.dir());
+    QVERIFY(sim.waitForCommands(4, std::chrono::seconds(10)));  // ATI0 ATV1 ATI4 ATI3
+    QVERIFY(std::filesystem::exists(lockFile));
+    setup.signal(SIGTERM);
+    QCOMPARE(setup.wait(std::chrono::seconds(10)), 128 + SIGTERM);
+    QCOMPARE(QString::fromStdString(sim.commandLog().back()), QString("ATV0"));
+    QVERIFY(!std::filesystem::exists(lockFile));
+    QVERIFY(!std::filesystem::exists(sim.file("M2SetupV100.dat")));
+  }
 }
 
 QTEST_MAIN(MainDialogTest)
