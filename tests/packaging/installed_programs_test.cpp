@@ -138,8 +138,6 @@ TEST_F(InstalledPrograms, UpdateSendsTheFileItWasOpenedWith) {
 
 TEST_F(InstalledPrograms, F1OpensTheInstalledGuide) {
   const fs::path guides = Usr() / "share/m2klx/help/en";
-  if (!fs::is_regular_file(guides / "M2Setup.html"))
-    GTEST_SKIP() << "no guide installed in " << guides;
   SimProcess sim({}, ComLink());
   const auto setup =
       Drive(ExecLine("org.m2klx.M2Setup.desktop"), "SetupMainDialog>F1;SetupMainDialog>Esc");
