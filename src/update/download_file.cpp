@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -41,15 +42,36 @@ int DownloadFile::Open(const std::string& path) {
   return 0;
 }
 
+void DownloadFile::Close() {
+  m_fd.reset();
+  m_ahead.clear();
+  m_aheadFirst = 0;
+}
+
 int DownloadFile::ReadNextBlock(std::uint64_t counter, std::uint8_t* data) {
   if (!m_fd || counter == 0) return kCodeFileRead;
   const std::uint64_t offset = (counter - 1) * kBlockBytes;
+  const std::uint64_t aheadOffset = m_aheadFirst == 0 ? 0 : (m_aheadFirst - 1) * kBlockBytes;
+  const bool buffered =
+      m_aheadFirst != 0 && offset >= aheadOffset && offset < aheadOffset + m_ahead.size();
+  if (!buffered && fillAhead(counter) != 0) return kCodeFileRead;
+  const std::size_t at = static_cast<std::size_t>(offset - (m_aheadFirst - 1) * kBlockBytes);
+  const std::size_t have = std::min<std::size_t>(kBlockBytes, m_ahead.size() - at);
+  if (have != 0) std::memcpy(data, m_ahead.data() + at, have);
+  if (have < kBlockBytes) std::memset(data + have, 0, kBlockBytes - have);
+  return 0;
+}
+
+int DownloadFile::fillAhead(std::uint64_t counter) {
+  const std::uint64_t offset = (counter - 1) * kBlockBytes;
   const std::uint64_t left = offset < m_size ? m_size - offset : 0;
-  const std::size_t want = left < kBlockBytes ? static_cast<std::size_t>(left) : kBlockBytes;
-  if (want < kBlockBytes) std::memset(data, 0, kBlockBytes);
+  const std::size_t want = static_cast<std::size_t>(std::min(left, kReadAheadBlocks * kBlockBytes));
+  m_ahead.resize(want);
+  m_aheadFirst = counter;
   std::size_t got = 0;
   while (got < want) {
-    ssize_t n = ::read(m_fd.get(), data + got, want - got);
+    ssize_t n = ::pread(m_fd.get(), m_ahead.data() + got, want - got,
+                        static_cast<off_t>(offset + got));
     if (n < 0 && errno == EINTR) continue;
     // A file that shrank since it was sized would send stale bytes: fail like a read error.
     if (n <= 0) {

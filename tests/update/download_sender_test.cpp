@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "test_support.h"
+#include "update/download_file.h"
 #include "update/update_messages.h"
 #include "update/xmodem_check.h"
 
@@ -294,10 +295,11 @@ TEST_F(SenderTest, StopWaitingEndsTheFlashWaitQuietly) {
 }
 
 TEST_F(SenderTest, ReadFailureCancelsAndReportsOnTheReceiversCan) {
-  start(3000);
+  start((DownloadFile::kReadAheadBlocks + 2) * 1024);
   rx(x::C);
   std::filesystem::resize_file(file->path(), 100);
-  rx(x::ACK);
+  for (std::uint64_t n = 1; n < DownloadFile::kReadAheadBlocks; ++n) rx(x::ACK);
+  rx(x::ACK);  // asks for the first block past what was read ahead
   EXPECT_EQ(link.last(), (Bytes{x::CAN, x::CAN, x::CAN}));
   EXPECT_EQ(sender->state(), State::TransferFailed);
   EXPECT_FALSE(sender->fileOpen());
@@ -307,10 +309,11 @@ TEST_F(SenderTest, ReadFailureCancelsAndReportsOnTheReceiversCan) {
 }
 
 TEST_F(SenderTest, ReadFailureIsReportedWhenTheReplyTimerExpires) {
-  start(3000);
+  start((DownloadFile::kReadAheadBlocks + 2) * 1024);
   rx(x::C);
   std::filesystem::resize_file(file->path(), 100);
-  rx(x::ACK);
+  for (std::uint64_t n = 1; n < DownloadFile::kReadAheadBlocks; ++n) rx(x::ACK);
+  rx(x::ACK);  // asks for the first block past what was read ahead
   clock.advance(10s);
   ASSERT_TRUE(owner.waitFor(kEventFailed));
   EXPECT_EQ(owner.events().back(), (Event{7, kCodeFileRead})) << "the first cause, not 54";
@@ -319,7 +322,7 @@ TEST_F(SenderTest, ReadFailureIsReportedWhenTheReplyTimerExpires) {
 }
 
 TEST_F(SenderTest, FailedWriteIsReportedAtOnceWithTheFirstCause) {
-  start(3000);
+  start((DownloadFile::kReadAheadBlocks + 2) * 1024);
   link.failWrites = true;
   EXPECT_EQ(sender->Step(x::C), kCodeWriteFailed);
   ASSERT_TRUE(owner.waitFor(kEventFailed));
@@ -336,6 +339,7 @@ TEST_F(SenderTest, FailedWriteIsReportedAtOnceWithTheFirstCause) {
   ASSERT_EQ(sender->StartUpdate(1, {file->path()}, &local), 0);
   rx(x::C);
   std::filesystem::resize_file(file->path(), 100);
+  for (std::uint64_t n = 1; n < DownloadFile::kReadAheadBlocks; ++n) rx(x::ACK);
   link.failWrites = true;
   rx(x::ACK);
   ASSERT_TRUE(local.waitFor(kEventFailed));
