@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "serial/at_session.h"
+#include "serial/scoped_flag.h"
 #include "serial/serial_link.h"
 #include "serial/ui_ports.h"
 
@@ -72,35 +73,17 @@ class LinkOwner {
   bool interrupted() const { return m_interrupted.load(); }
   // Marks the transactions of leaving the TA, which an earlier interrupt leaves alone (they
   // are bounded by the silence time; a second interrupt is the program's own business).
-  class Leaving {
+  class Leaving : ScopedFlag {
    public:
-    explicit Leaving(LinkOwner& owner) : m_owner(owner), m_was(owner.m_leaving) {
-      owner.m_leaving = true;
-    }
-    ~Leaving() { m_owner.m_leaving = m_was; }
-    Leaving(const Leaving&) = delete;
-    Leaving& operator=(const Leaving&) = delete;
-
-   private:
-    LinkOwner& m_owner;
-    bool m_was;
+    explicit Leaving(LinkOwner& owner) : ScopedFlag(owner.m_leaving) {}
   };
 
   // A TA given back its quiet mode (ATQ1) answers nothing: while one of these lives (with
   // quiet true), silence ends a transaction as its expected answer (kAtSilence), without a
   // message. An error reply still fails.
-  class QuietTa {
+  class QuietTa : ScopedFlag {
    public:
-    QuietTa(LinkOwner& owner, bool quiet) : m_owner(owner), m_was(owner.m_quietTa) {
-      owner.m_quietTa = quiet || m_was;
-    }
-    ~QuietTa() { m_owner.m_quietTa = m_was; }
-    QuietTa(const QuietTa&) = delete;
-    QuietTa& operator=(const QuietTa&) = delete;
-
-   private:
-    LinkOwner& m_owner;
-    bool m_was;
+    QuietTa(LinkOwner& owner, bool quiet) : ScopedFlag(owner.m_quietTa, quiet) {}
   };
 
   SerialLink& link() { return m_link; }

@@ -5,8 +5,6 @@
 namespace m2 {
 namespace {
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-
 std::string BaseName(const std::string& path) {
   const auto slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -30,7 +28,7 @@ std::string FirstOf(const TtyRecord& r, const char* fromDatabase, const char* pl
 
 std::string StableName(const TtyRecord& r) {
   for (const std::string& link : r.devLinks)
-    if (StartsWith(link, "/dev/serial/by-id/")) return link;
+    if (link.starts_with("/dev/serial/by-id/")) return link;
   return r.devNode;
 }
 
@@ -42,14 +40,14 @@ std::vector<SerialDevice> SerialDevicesFrom(const std::vector<TtyRecord>& ttys) 
     const std::string name = BaseName(r.devNode);
     SerialDevice d;
     d.node = r.devNode;
-    if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM")) {
+    if (name.starts_with("ttyUSB") || name.starts_with("ttyACM")) {
       d.kind = SerialKind::Usb;
       d.path = StableName(r);
       d.maker = FirstOf(r, "ID_VENDOR_FROM_DATABASE", "ID_VENDOR", r.usbManufacturer);
       d.product = FirstOf(r, "ID_MODEL_FROM_DATABASE", "ID_MODEL", r.usbProduct);
       d.serial = Property(r, "ID_SERIAL_SHORT");
       if (d.serial.empty()) d.serial = r.usbSerial;
-    } else if (StartsWith(name, "ttyS") && r.uartType.value_or(0) > 0) {
+    } else if (name.starts_with("ttyS") && r.uartType.value_or(0) > 0) {
       d.kind = SerialKind::BuiltIn;
       d.path = r.devNode;
     } else {

@@ -54,7 +54,7 @@ bool PropertyPage::takeValuesOrReport() {
 
 void PropertyPage::report(const Failure& failure) {
   m_reporting = true;
-  ui::ShowOkMessage(window(), AppTitle(), failure.message, QMessageBox::Warning);
+  ui::ShowOkMessage(window(), AppTitle(), failure.message);
   m_reporting = false;
   failure.field->setFocus(Qt::OtherFocusReason);
   if (auto* edit = qobject_cast<QLineEdit*>(failure.field)) edit->selectAll();

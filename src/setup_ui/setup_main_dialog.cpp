@@ -29,6 +29,7 @@ namespace {
 constexpr int kTemplateWidth = 250;
 constexpr int kTemplateHeight = 188;
 constexpr int kSmallIconPixels = 16;
+constexpr char kGuideName[] = "M2Setup.html";
 
 struct ListRow {
   std::string_view text;
@@ -109,7 +110,7 @@ SetupMainDialog::SetupMainDialog(SetupOptions options)
   connect(helpButton, &QPushButton::clicked, this, [this] { ShowHelp(objectName()); });
   m_readButton->setDefault(true);
 
-  ui::InstallHelpKey(this, QStringLiteral("M2Setup.html"),
+  ui::InstallHelpKey(this, QLatin1String(kGuideName),
                      [this](const QString& section) { ShowHelp(section); });
 }
 
@@ -226,7 +227,7 @@ void SetupMainDialog::ReadFromTa() {
 }
 
 void SetupMainDialog::ShowHelp(const QString& section) {
-  ui::OpenHelpOrSay({SetupString(str::kHelpFileName), QStringLiteral("M2Setup.html"), section}, this,
+  ui::OpenHelpOrSay({SetupString(str::kHelpFileName), QLatin1String(kGuideName), section}, this,
                     AppTitle());
 }
 

@@ -15,11 +15,6 @@ constexpr int kTitleBarItems = 5;
 }  // namespace
 
 int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
-                  QMessageBox::Icon icon) {
-  return ShowOkMessage(parent, title, text, QString(), icon);
-}
-
-int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
                   const QString& detail, QMessageBox::Icon icon) {
   QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
   box.setObjectName(QStringLiteral("messageBox"));

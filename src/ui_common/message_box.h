@@ -9,9 +9,7 @@
 namespace m2::ui {
 
 int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
-                  QMessageBox::Icon icon = QMessageBox::Warning);
-int ShowOkMessage(QWidget* parent, const QString& title, const QString& text,
-                  const QString& detail, QMessageBox::Icon icon = QMessageBox::Warning);
+                  const QString& detail = {}, QMessageBox::Icon icon = QMessageBox::Warning);
 
 // The width a window needs to show this caption whole in its title bar, with the window
 // manager's icon and buttons beside it.

@@ -50,27 +50,26 @@ bool IsOtherDialog(const QWidget* widget, const QWidget* mainWindow) {
 TerminationSignals::TerminationSignals(QWidget* mainWindow, std::function<void()> leave,
                                        std::function<void()> abandon)
     : m_mainWindow(mainWindow), m_leave(std::move(leave)), m_abandon(std::move(abandon)) {
-  m_fd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (m_fd < 0) return;  // the signals keep their default action
-  m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
+  m_fd.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+  if (!m_fd) return;  // the signals keep their default action
+  m_notifier = std::make_unique<QSocketNotifier>(m_fd.get(), QSocketNotifier::Read);
   connect(m_notifier.get(), &QSocketNotifier::activated, this, &TerminationSignals::readSignals);
-  g_fd = m_fd;
+  g_fd = m_fd.get();
   Install(OnSignal);
 }
 
 TerminationSignals::~TerminationSignals() {
-  if (m_fd < 0) return;
+  if (!m_fd) return;
   Install(SIG_DFL);
   g_fd = -1;
-  m_notifier.reset();
-  ::close(m_fd);
+  m_notifier.reset();  // before the descriptor it watches closes
 }
 
 int TerminationSignals::exitCode() const { return m_received > 0 ? 128 + g_lastSignal : 0; }
 
 void TerminationSignals::readSignals() {
   std::uint64_t count = 0;
-  if (::read(m_fd, &count, sizeof count) != sizeof count) return;
+  if (::read(m_fd.get(), &count, sizeof count) != sizeof count) return;
   const bool first = m_received == 0;
   m_received += count;
   if (m_received >= 2) {

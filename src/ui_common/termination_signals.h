@@ -12,6 +12,8 @@
 #include <functional>
 #include <memory>
 
+#include "serial/unique_fd.h"
+
 class QSocketNotifier;
 class QWidget;
 
@@ -40,7 +42,7 @@ class TerminationSignals final : public QObject {
   std::function<void()> m_leave;
   std::function<void()> m_abandon;
   std::unique_ptr<QSocketNotifier> m_notifier;
-  int m_fd = -1;
+  UniqueFd m_fd;
   unsigned long long m_received = 0;
 };
 

@@ -45,32 +45,28 @@ int DownloadFile::Open(const std::string& path) {
 void DownloadFile::Close() {
   m_fd.reset();
   m_ahead.clear();
-  m_aheadFirst = 0;
+  m_aheadOffset = 0;
 }
 
 int DownloadFile::ReadNextBlock(std::uint64_t counter, std::uint8_t* data) {
   if (!m_fd || counter == 0) return kCodeFileRead;
   const std::uint64_t offset = (counter - 1) * kBlockBytes;
-  const std::uint64_t aheadOffset = m_aheadFirst == 0 ? 0 : (m_aheadFirst - 1) * kBlockBytes;
-  const bool buffered =
-      m_aheadFirst != 0 && offset >= aheadOffset && offset < aheadOffset + m_ahead.size();
-  if (!buffered && fillAhead(counter) != 0) return kCodeFileRead;
-  const std::size_t at = static_cast<std::size_t>(offset - (m_aheadFirst - 1) * kBlockBytes);
+  const bool buffered = offset >= m_aheadOffset && offset < m_aheadOffset + m_ahead.size();
+  if (!buffered && fillAhead(offset) != 0) return kCodeFileRead;
+  const std::size_t at = static_cast<std::size_t>(offset - m_aheadOffset);
   const std::size_t have = std::min<std::size_t>(kBlockBytes, m_ahead.size() - at);
   if (have != 0) std::memcpy(data, m_ahead.data() + at, have);
-  if (have < kBlockBytes) std::memset(data + have, 0, kBlockBytes - have);
+  std::memset(data + have, 0, kBlockBytes - have);
   return 0;
 }
 
-int DownloadFile::fillAhead(std::uint64_t counter) {
-  const std::uint64_t offset = (counter - 1) * kBlockBytes;
+int DownloadFile::fillAhead(std::uint64_t offset) {
   const std::uint64_t left = offset < m_size ? m_size - offset : 0;
-  const std::size_t want = static_cast<std::size_t>(std::min(left, kReadAheadBlocks * kBlockBytes));
-  m_ahead.resize(want);
-  m_aheadFirst = counter;
+  m_ahead.resize(static_cast<std::size_t>(std::min(left, kReadAheadBlocks * kBlockBytes)));
+  m_aheadOffset = offset;
   std::size_t got = 0;
-  while (got < want) {
-    ssize_t n = ::pread(m_fd.get(), m_ahead.data() + got, want - got,
+  while (got < m_ahead.size()) {
+    ssize_t n = ::pread(m_fd.get(), m_ahead.data() + got, m_ahead.size() - got,
                         static_cast<off_t>(offset + got));
     if (n < 0 && errno == EINTR) continue;
     // A file that shrank since it was sized would send stale bytes: fail like a read error.

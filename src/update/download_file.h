@@ -34,12 +34,12 @@ class DownloadFile {
   }
 
  private:
-  int fillAhead(std::uint64_t counter);
+  int fillAhead(std::uint64_t offset);
 
   UniqueFd m_fd;
   std::uint64_t m_size = 0;
-  std::vector<std::uint8_t> m_ahead;  // blocks m_aheadFirst.. as read, the last one unpadded
-  std::uint64_t m_aheadFirst = 0;
+  std::vector<std::uint8_t> m_ahead;  // the file from m_aheadOffset on, as read, unpadded
+  std::uint64_t m_aheadOffset = 0;
   std::string m_failureDetail;
 };
 

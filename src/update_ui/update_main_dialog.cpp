@@ -31,6 +31,8 @@ namespace m2::update_ui {
 
 namespace {
 
+constexpr char kGuideName[] = "M2Update.html";
+
 constexpr int kTemplateWidth = 232;
 constexpr int kTemplateHeight = 112;
 
@@ -86,7 +88,7 @@ UpdateMainDialog::UpdateMainDialog(QString helpFilePath) : m_helpFilePath(std::m
   m_updateButton->setEnabled(false);
   m_pathEdit->setFocus();
 
-  ui::InstallHelpKey(this, QStringLiteral("M2Update.html"),
+  ui::InstallHelpKey(this, QLatin1String(kGuideName),
                      [this](const QString& section) { ShowHelp(section); });
 }
 
@@ -204,7 +206,7 @@ void UpdateMainDialog::ShowAbout() {
 }
 
 void UpdateMainDialog::ShowHelp(const QString& section) {
-  ui::OpenHelpOrSay({m_helpFilePath, QStringLiteral("M2Update.html"), section}, this, AppTitle());
+  ui::OpenHelpOrSay({m_helpFilePath, QLatin1String(kGuideName), section}, this, AppTitle());
 }
 
 void UpdateMainDialog::SetDownloadPath(const QString& path) {

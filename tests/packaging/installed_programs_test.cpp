@@ -139,18 +139,14 @@ TEST_F(InstalledPrograms, UpdateSendsTheFileItWasOpenedWith) {
 TEST_F(InstalledPrograms, F1OpensTheInstalledGuide) {
   const fs::path guides = Usr() / "share/m2klx/help/en";
   SimProcess sim({}, ComLink());
-  const auto setup =
-      Drive(ExecLine("org.m2klx.M2Setup.desktop"), "SetupMainDialog>F1;SetupMainDialog>Esc");
-  EXPECT_EQ(setup.exitCode, 0) << setup.log;
-  EXPECT_NE(setup.log.find("open file://" + fs::canonical(guides / "M2Setup.html").string() +
-                           "#SetupMainDialog"),
-            std::string::npos)
-      << setup.log;
-  const auto update =
-      Drive(ExecLine("org.m2klx.M2Update.desktop"), "UpdateMainDialog>F1;UpdateMainDialog>Esc");
-  EXPECT_EQ(update.exitCode, 0) << update.log;
-  EXPECT_NE(update.log.find("open file://" + fs::canonical(guides / "M2Update.html").string() +
-                            "#UpdateMainDialog"),
-            std::string::npos)
-      << update.log;
+  for (const std::string program : {"M2Setup", "M2Update"}) {
+    const std::string dialog = program == "M2Setup" ? "SetupMainDialog" : "UpdateMainDialog";
+    const auto run = Drive(ExecLine("org.m2klx." + program + ".desktop"),
+                           dialog + ">F1;" + dialog + ">Esc");
+    EXPECT_EQ(run.exitCode, 0) << run.log;
+    EXPECT_NE(run.log.find("open file://" + fs::canonical(guides / (program + ".html")).string() +
+                           "#" + dialog),
+              std::string::npos)
+        << run.log;
+  }
 }
