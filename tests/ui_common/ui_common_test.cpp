@@ -3,7 +3,9 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSpontaneKeyEvent>
 #include <QTabWidget>
 #include <QTest>
@@ -13,6 +15,7 @@
 #include "ui_common/gui_burst_waiter.h"
 #include "ui_common/help_opener.h"
 #include "ui_common/input_blocker.h"
+#include "ui_common/menu_table.h"
 #include "ui_support/modal_answerer.h"
 
 class UiCommonTest : public QObject {
@@ -23,6 +26,7 @@ class UiCommonTest : public QObject {
   void waiterReturnsAtOnceForABurstAlreadyWaiting();
   void helpTopicIsThePageThenTheWindowTheGuideHas();
   void unexpectedDialogIsReportedAtOnceWithItsTitle();
+  void escapeClosesTheWindowAfterMenusOpenedWithAlt();
 };
 
 void UiCommonTest::inputBlockerRefusesOnlyTheCloseBox() {
@@ -90,6 +94,31 @@ void UiCommonTest::unexpectedDialogIsReportedAtOnceWithItsTitle() {
   QVERIFY(elapsed.elapsed() < 2000);
   QCOMPARE(reports.size(), 1);
   QVERIFY2(reports[0].contains("予期しない確認"), qPrintable(reports[0]));
+}
+
+void UiCommonTest::escapeClosesTheWindowAfterMenusOpenedWithAlt() {
+  // Opening a second menu with Alt while the bar is still highlighted left the keyboard
+  // focus in the bar, which then swallowed every Escape meant for the window.
+  QDialog window;
+  constexpr std::string_view titles[] = {"表示(&V)", "ﾍﾙﾌﾟ(&H)"};
+  constexpr m2::ui::MenuItem items[] = {{0, "料金(&M)", 101}, {1, "ﾊﾞｰｼﾞｮﾝ(&A)", 102}};
+  m2::ui::BuildMenuBar(new QMenuBar(&window), titles, items, [](int) {});
+  (new QPushButton("OK", &window))->setFocus();
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* target = QApplication::activePopupWidget();
+    QTest::keyClick(target ? target : QApplication::focusWidget(), key, modifiers);
+  };
+  press(Qt::Key_V, Qt::AltModifier);
+  press(Qt::Key_Escape);
+  press(Qt::Key_H, Qt::AltModifier);
+  QVERIFY(QApplication::activePopupWidget());
+  press(Qt::Key_Escape);  // closes the menu
+  press(Qt::Key_Escape);  // leaves the bar
+  press(Qt::Key_Escape);  // the window's
+  QVERIFY(!window.isVisible());
+  QCOMPARE(window.result(), int(QDialog::Rejected));
 }
 
 QTEST_MAIN(UiCommonTest)
